@@ -1,0 +1,54 @@
+#include "render/nodes.h"
+
+#include <algorithm>
+
+#include "render/materials.h"
+
+TGLNode::~TGLNode() = default;
+
+void TGLNode::RemoveChild(TGLNode* child) {
+  auto it = std::find_if(children_.begin(), children_.end(), [&](auto& c) { return c.get() == child; });
+  if (it != children_.end()) children_.erase(it);
+}
+
+void TGLNode::ExchangeWithPrevious(int index) {
+  if (index <= 0 || index >= Count()) return;
+  std::swap(children_[static_cast<size_t>(index)], children_[static_cast<size_t>(index) - 1]);
+}
+
+int TGLNode::IndexOf(const TGLNode* child) const {
+  for (size_t i = 0; i < children_.size(); ++i)
+    if (children_[i].get() == child) return static_cast<int>(i);
+  return -1;
+}
+
+THUDSprite::~THUDSprite() {
+  if (library_) library_->Unregister(this);
+}
+
+void THUDSprite::SetMaterialLibrary(TGLMaterialLibrary* library) {
+  if (library_ != library) {
+    if (library_) library_->Unregister(this);
+    library_ = library;
+    if (library_) library_->Register(this);
+  }
+  Lookup();
+}
+
+void THUDSprite::SetLibMaterialName(const std::string& name) {
+  materialName_ = name;
+  Lookup();
+}
+
+void THUDSprite::SetMaterial(TGLMaterialLibrary* library, const std::string& name) {
+  materialName_ = name;
+  SetMaterialLibrary(library);
+}
+
+void THUDSprite::DetachMaterial() {
+  library_ = nullptr;
+  materialName_.clear();
+  materialIndex_ = -1;
+}
+
+void THUDSprite::Lookup() { materialIndex_ = library_ ? library_->IndexOf(materialName_) : -1; }

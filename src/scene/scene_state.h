@@ -1,0 +1,270 @@
+// TqvxScene: the one record of the running game. Every routine of the scene
+// engine, the interpreter and the subsystems takes it first. Sprites named here
+// live in the game's scene tree; the record only refers to them. Location
+// records (objects, regions, roads, functions) live from a location's load to
+// its unload; variables, global functions and their timers, the inventory and
+// the music survive location changes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "effects/effects_state.h"
+#include "hero/inventory_state.h"
+#include "menu/menu_state.h"
+#include "platform/input_state.h"
+#include "render/hud_string.h"
+#include "render/materials.h"
+#include "render/nodes.h"
+#include "resources/matlib.h"
+#include "script/instruction.h"
+#include "sound/sound_state.h"
+
+constexpr int kVariableCount = 1024;
+constexpr int kDelayedSlots = 20;
+constexpr int kKeyEntries = 10;
+constexpr int kGridRows = 30;
+constexpr int kGridCell = 20;
+constexpr int kMaxWaypoints = 64;
+
+struct THotSpot {
+  float Radius = 0;
+  float X = 0, Y = 0;  // location pixels
+};
+
+struct TqvxObject {
+  THUDSprite* Sprite = nullptr;  // child of LayerRoots[Layer]; Tag = object index
+  std::string Name;              // str20
+  std::vector<THotSpot> HotSpots;
+
+  // Properties 0..32 as scripts address them, in this order.
+  float UserValue = 0;
+  float X = 0, Y = 0;
+  float Heading = 0;   // degrees, 0 is +x, 90 is up
+  float Rotation = 0;  // degrees
+  float Speed = 0;     // pixels per second along Heading
+  float ScriptValuesA[6] = {};
+  float PivotX = 0, PivotY = 0;
+  float Width = 0, Height = 0;
+  float ScriptValuesB[14] = {};
+  float Parallax = 1;
+  float TargetX = 0, TargetY = 0;
+
+  bool MovingToTarget = false;
+  bool BoundsOn = false;
+  float MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
+  float FlightSpeed = 0;
+  float FlightHeading = 0;
+  float FlightOrient = 0;
+  float SpinSpeed = 0;
+  bool Spinning = false;
+  float Radius = 0;  // half the picture's diagonal
+  bool Visible = true;
+  int32_t Layer = 0;  // 0, 1 or 2
+  bool Animated = false;
+  std::string NextPicture;
+  float FrameTimer = 0;
+  float FrameTime = 0;
+  int32_t StoredFunction = 0;   // written by a script command, read by nothing
+  int32_t ArrivalFunction = 0;  // <= 0 none
+};
+
+struct TRegion {
+  float Width = 0, Height = 0;
+  float X = 0, Y = 0;  // centre, location pixels
+  int32_t Function = 0;  // index into Functions; <= 0 none
+  int32_t CursorNumber = 0;
+  bool Enabled = true;
+};
+
+struct TGridPoint {
+  int32_t X = 0, Y = 0;
+};
+
+struct TqvxRoad {
+  std::vector<TGridPoint> Points;
+  int32_t Count() const { return static_cast<int32_t>(Points.size()); }
+};
+
+struct TDelayedFunction {
+  int32_t Function = -1;  // -1: free slot
+  float Delay = 0;        // seconds
+  bool Forced = false;
+};
+
+struct TKeyEntry {
+  int32_t Key = -1;  // Windows virtual-key code, -1: none
+  int32_t PressFunction = -1;
+  int32_t ReleaseFunction = -1;
+  int32_t HoldFunction = -1;
+  int32_t State = 0;  // 0..3
+};
+
+struct TStepSound {
+  std::string Frame;
+  std::string Sound;
+};
+
+struct TqvxScene {
+  // Screen furniture.
+  TDummyCube* LayerRoots[3] = {nullptr, nullptr, nullptr};
+  TDummyCube* ScriptRoot = nullptr;
+  THUDSprite* Fader = nullptr;
+  float FadeLevel = -1;
+  bool FadeIn = false;
+  THUDSprite* Cursor = nullptr;
+  THUDSprite* CursorItem = nullptr;
+  bool CursorVisible = true;
+  THUDSprite* FeetMarker = nullptr;
+  float FeetTimer = 0;
+  int32_t FeetFrame = 0;
+
+  // WalkGrid[column][row], GridWidth columns of 30 rows.
+  std::vector<std::array<int32_t, kGridRows>> WalkGrid;
+
+  TqvxMatLib LocationArchive;
+  std::unique_ptr<TGLMaterialLibrary> LocationLibrary = std::make_unique<TGLMaterialLibrary>();
+  TqvxMatLib PersonArchive;
+  std::unique_ptr<TGLMaterialLibrary> PersonLibrary = std::make_unique<TGLMaterialLibrary>();
+  TqvxMatLib SystemArchive;
+  std::unique_ptr<TGLMaterialLibrary> SystemLibrary = std::make_unique<TGLMaterialLibrary>();
+
+  TDayTime DayTime;
+  bool DayTimeActive = false;
+  int32_t DayTimeObject = -1;
+  TqvxSound Sound;
+
+  std::vector<TqvxObject> Objects;
+  std::vector<TRegion> Regions;
+  std::vector<TqvxRoad> Roads;
+  std::vector<TqvxFunction> Functions;
+  std::vector<TqvxFunction> GlobalFunctions;
+
+  bool ScriptExecuting = true;
+  bool ScriptExecutingBefore = true;
+  bool StopRequested = false;
+  TDelayedFunction DelayedFunctions[kDelayedSlots];
+  TDelayedFunction DelayedGlobalFunctions[kDelayedSlots];
+  int32_t FrameFunction = -1;
+  int32_t GridWidth = 0;
+  float ScrollX = 0;
+  float ScrollTarget = 0;
+  std::string HeaderName;  // str30
+  std::string HeaderText;  // str150
+  int32_t Variables[kVariableCount] = {};
+
+  TInventory Inventory;
+  int32_t LocationMusic = -1;
+  TLayerGroup PanelLayers[2];
+  TqvxSketchManager Sketches;
+  std::vector<TqvxAddLoc> AddLocs;
+  bool OverlayActive = false;
+  bool CursorHidden = false;
+
+  int32_t HeroIndex = -1;
+  float HeroClickWidth = -1, HeroClickHeight = -1;
+  int32_t HeroClickFunction = -1;
+  int32_t ScrollObject = -1;
+
+  // The hero's walk, turn, frames and scaling.
+  int32_t HeroDirection = 3;
+  float HeroSpeed = 150;
+  float HeroWalkSpeed = 150;
+  bool HeroWalking = false;
+  TGridPoint Waypoints[kMaxWaypoints] = {};  // location pixels
+  int32_t WaypointCount = 0;
+  int32_t WaypointIndex = -1;
+  float WaitTime = -1;
+  bool HeroTalking = false;
+  bool IdlePoseShown = true;
+  bool IdleOnArrival = true;
+  std::string TurnQueue[7];  // entries 1..6
+  int32_t TurnQueueCount = 0;
+  int32_t TurnPlayIndex = -1;
+  float TurnPlayClock = 0;
+  std::string TurnFrames[8];
+  std::string WalkFrames[8][5];
+  std::string StandFrames[9];
+  std::string IdleFrames[4];
+  TStepSound StepSounds[16];
+  bool DepthScaleOn = false;
+  int32_t DepthY1 = 0, DepthY2 = 0;
+  float DepthScale1 = 1, DepthScale2 = 1;
+  float DepthScale = 1;
+  bool SlopeOn = false;
+  int32_t SlopeX1 = 0, SlopeX2 = 0;
+  float SlopeScale1 = 1, SlopeScale2 = 1;
+  float SlopeRotation1 = 0, SlopeRotation2 = 0;
+  float SlopeScale = 1;
+  float DiagonalSlope = 1;
+
+  int32_t DragObject = -1;
+  float LocationTimer = -1;
+  int32_t SuspendedFunction = -1;
+  int32_t ResumeIndex = -1;
+  std::string LocationName;      // str120
+  std::string PreviousLocation;  // str120
+  TKeyEntry KeyTable[kKeyEntries];
+  bool InputEnabled = true;
+  bool InputWhenIdle = true;
+  bool LeftDown = false, LeftWasDown = false, RightDown = false, RightWasDown = false;
+  float ClickDelay = -1;
+  TBackMusic Music;
+  THUDString* Caption = nullptr;
+  THUDString* Subtitle = nullptr;
+  THUDString* HoverText = nullptr;
+  THUDSprite* SubPanel = nullptr;
+  bool SubTitles = true;
+  bool SubtitleShown = false;
+  THUDSprite* MenuButton = nullptr;
+  bool MenuActive = false;
+  TMenuPage Menu;
+  bool LoadingSave = false;
+  std::string PendingLoad;
+  int32_t MenuMusic = -1;
+  int32_t MenuEnabled = 0;
+  std::string SkipLocation;
+  bool EscReleased = false, EscWasDown = false, EscDown = false;
+  bool NoFade = false;
+  bool QuitRequested = false, VideoRequested = false, VideoPlaying = false;
+  std::string VideoName;
+
+  // This platform's input for the frame (filled by the shell before each
+  // update) and the state of the engine's random generator.
+  TInputState Input;
+  uint32_t RandomState = 0;
+};
+
+// Clears the per-location state; what lives across locations stays.
+void ResetScene(TqvxScene& scene);
+// The part of a new game ResetScene does not do.
+void ClearGameState(TqvxScene& scene);
+void ClearVariables(TqvxScene& scene, int32_t first, int32_t count);
+void SwapVariables(TqvxScene& scene, int32_t a, int32_t b);
+
+void AddDelayedFunction(TqvxScene& scene, int32_t function, bool forced, float seconds);
+void AddDelayedGlobalFunction(TqvxScene& scene, int32_t function, float seconds);
+void CancelDelayedFunction(TqvxScene& scene, int32_t function);
+void CancelDelayedGlobalFunction(TqvxScene& scene, int32_t function);
+void ClearDelayedFunctions(TqvxScene& scene);
+void ClearDelayedGlobalFunctions(TqvxScene& scene);
+
+void SetScriptExecuting(TqvxScene& scene, bool flag);
+void SetObjectPosition(TqvxScene& scene, int32_t object, float x, float y);
+void SetHero(TqvxScene& scene, const std::string& objectName);
+
+// The index of the first object of that name; -1 when none.
+int32_t FindObject(const TqvxScene& scene, const std::string& name);
+// Whether `index` names an object, a region, a location or global function.
+bool ValidObject(const TqvxScene& scene, int32_t index);
+
+// The engine's random generator: state * 134775813 + 1, the result the high
+// 32 bits of n * state: 0 <= result < n for n > 0, 0 for n = 0.
+int32_t Random(TqvxScene& scene, int32_t n);
+void SeedRandom(TqvxScene& scene, uint32_t seed);
+
+// The hero's defaults that a reset restores.
+void ResetHeroState(TqvxScene& scene);

@@ -1,0 +1,12 @@
+// qvxtool's sub-commands. Each takes the arguments after its own name and
+// returns the exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+using TArgs = std::vector<std::string>;
+
+int WgwCommand(const TArgs& args);
+int ScriptCommand(const TArgs& args);
+int LocCommand(const TArgs& args);
