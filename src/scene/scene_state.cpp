@@ -40,6 +40,7 @@ void ResetScene(TqvxScene& scene) {
   scene.Regions.clear();
   scene.Roads.clear();
   scene.Functions.clear();
+  ++scene.FunctionTableSerial;
 
   ResetHeroState(scene);
   scene.ScrollObject = -1;
@@ -67,7 +68,7 @@ void ResetScene(TqvxScene& scene) {
   if (scene.CursorItem) scene.CursorItem->Visible = false;
   scene.LeftDown = scene.LeftWasDown = scene.RightDown = scene.RightWasDown = false;
   if (scene.Inventory.Root) scene.Inventory.Root->Visible = true;
-  if (scene.Subtitle) scene.Subtitle->SetText("");
+  if (scene.Subtitle) scene.Subtitle->Text.clear();
   if (scene.SubPanel) scene.SubPanel->Visible = false;
 }
 

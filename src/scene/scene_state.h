@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -200,11 +201,17 @@ struct TqvxScene {
   float SlopeRotation1 = 0, SlopeRotation2 = 0;
   float SlopeScale = 1;
   float DiagonalSlope = 1;
+  // Plays a footstep sound by name when the hero shows a frame bound to one;
+  // installed by the sound subsystem, empty means silent.
+  std::function<void(TqvxScene&, const std::string& sound)> StepSoundHook;
 
   int32_t DragObject = -1;
   float LocationTimer = -1;
   int32_t SuspendedFunction = -1;
   int32_t ResumeIndex = -1;
+  // Bumped whenever the location function table is emptied, so that a run
+  // whose table was replaced under it (a location change) stops there.
+  uint32_t FunctionTableSerial = 0;
   std::string LocationName;      // str120
   std::string PreviousLocation;  // str120
   TKeyEntry KeyTable[kKeyEntries];

@@ -50,12 +50,12 @@ TEST(SceneState, ResetHidesAndShowsTheFurniture) {
   s.SubPanel = gl.Root().AddNewChild<THUDSprite>();
   s.Subtitle = gl.Root().AddNewChild<THUDString>();
   s.Cursor->Visible = false;
-  s.Subtitle->SetText("hello");
+  s.Subtitle->Text = "hello";
   ResetScene(s);
   EXPECT_FALSE(s.MenuButton->Visible);
   EXPECT_TRUE(s.Cursor->Visible);
   EXPECT_FALSE(s.SubPanel->Visible);
-  EXPECT_EQ(s.Subtitle->GetText(), "");
+  EXPECT_EQ(s.Subtitle->Text, "");
 }
 
 TEST(SceneState, ClearVariablesBounds) {

@@ -1,0 +1,217 @@
+#include "shell/driver.h"
+
+#include <charconv>
+#include <cstring>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <stdexcept>
+
+#include "platform/cp1251.h"
+
+namespace {
+
+template <typename T>
+T ParseNumber(const std::string& text, const char* what) {
+  T value{};
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size())
+    throw std::invalid_argument(std::string("bad ") + what + ": '" + text + "'");
+  return value;
+}
+
+double ParseSeconds(const std::string& text) {
+  try {
+    size_t used = 0;
+    double v = std::stod(text, &used);
+    if (used != text.size() || !(v > 0) || v > 0.05) throw std::invalid_argument("");
+    return v;
+  } catch (const std::exception&) {
+    throw std::invalid_argument("bad --dt: '" + text + "' (seconds, above 0 and at most 0.05)");
+  }
+}
+
+}  // namespace
+
+const char* CommandLineHelp() {
+  return "usage: ovgame [--data DIR] [--windowed]\n"
+         "       ovgame --data DIR --frames N [--dt SECONDS] [--seed N] [--input FILE]\n"
+         "              [--dump-state FILE] [--screenshot FRAME:FILE]...\n"
+         "\n"
+         "  --data DIR             the game directory (default: the current directory)\n"
+         "  --windowed             play in a resizable window instead of full screen\n"
+         "                         (Alt+Enter switches at any time)\n"
+         "  --help                 show this text\n"
+         "  --version              show the version\n"
+         "\n"
+         "Driver mode (deterministic runs for tests and bug reports):\n"
+         "  --frames N             run exactly N frames (numbered 0 to N-1), then exit\n"
+         "  --dt SECONDS           fixed frame time (default 0.02, at most 0.05)\n"
+         "  --seed N               seed of the random generator\n"
+         "  --input FILE           scripted input, one event a line:\n"
+         "                           FRAME move X Y | FRAME down KEY | FRAME up KEY\n"
+         "                         KEY is left, right or a Windows virtual-key number;\n"
+         "                         lines starting with # are comments\n"
+         "  --dump-state FILE      write the game state as JSON after the last frame\n"
+         "  --screenshot FRAME:FILE  save the 800x600 picture after that frame (BMP)\n"
+         "\n"
+         "In driver mode the game runs in a window, message boxes print to standard\n"
+         "error, and the exit status is 1 when start-up failed and 2 when an error\n"
+         "was reported while running.\n";
+}
+
+TCommandLine ParseCommandLine(int argc, const char* const* argv) {
+  TCommandLine c;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto value = [&]() -> std::string {
+      if (i + 1 >= argc) throw std::invalid_argument(a + " needs a value");
+      return argv[++i];
+    };
+    if (a == "--data") {
+      c.DataDir = value();
+    } else if (a == "--windowed") {
+      c.Windowed = true;
+    } else if (a == "--help" || a == "-h") {
+      c.Help = true;
+    } else if (a == "--version") {
+      c.Version = true;
+    } else if (a == "--frames") {
+      c.Frames = ParseNumber<int64_t>(value(), "--frames");
+      if (*c.Frames < 0) throw std::invalid_argument("--frames must not be negative");
+    } else if (a == "--dt") {
+      c.FrameTime = ParseSeconds(value());
+    } else if (a == "--seed") {
+      c.Seed = ParseNumber<uint32_t>(value(), "--seed");
+    } else if (a == "--input") {
+      c.InputFile = value();
+    } else if (a == "--dump-state") {
+      c.DumpStateFile = value();
+    } else if (a == "--screenshot") {
+      const std::string v = value();
+      const size_t colon = v.find(':');
+      if (colon == std::string::npos || colon + 1 == v.size())
+        throw std::invalid_argument("--screenshot needs FRAME:FILE, got '" + v + "'");
+      c.Screenshots.emplace_back(ParseNumber<int64_t>(v.substr(0, colon), "--screenshot frame"), v.substr(colon + 1));
+    } else {
+      throw std::invalid_argument("unknown argument '" + a + "'");
+    }
+  }
+  const bool driverOnly = !c.InputFile.empty() || !c.DumpStateFile.empty() || !c.Screenshots.empty() || c.Seed;
+  if (driverOnly && !c.Frames) throw std::invalid_argument("--input, --dump-state, --screenshot and --seed need --frames");
+  return c;
+}
+
+TScriptedInput TScriptedInput::Parse(const std::string& text) {
+  TScriptedInput in;
+  std::istringstream lines(text);
+  std::string line;
+  int lineNo = 0;
+  while (std::getline(lines, line)) {
+    ++lineNo;
+    const size_t first = line.find_first_not_of(" \t\r");
+    if (first == std::string::npos || line[first] == '#') continue;
+    std::istringstream words(line);
+    std::string frameText, verb, extra;
+    words >> frameText >> verb;
+    auto fail = [&](const std::string& why) {
+      throw std::invalid_argument("input line " + std::to_string(lineNo) + ": " + why + ": '" + line + "'");
+    };
+    int64_t frame = 0;
+    try {
+      frame = ParseNumber<int64_t>(frameText, "frame");
+    } catch (const std::invalid_argument&) {
+      fail("expected a frame number");
+    }
+    TInputEvent e;
+    if (verb == "move") {
+      std::string xs, ys;
+      words >> xs >> ys;
+      try {
+        e.X = ParseNumber<int32_t>(xs, "x");
+        e.Y = ParseNumber<int32_t>(ys, "y");
+      } catch (const std::invalid_argument&) {
+        fail("expected 'move X Y'");
+      }
+      e.Type = TInputEvent::Move;
+    } else if (verb == "down" || verb == "up") {
+      std::string key;
+      words >> key;
+      if (key == "left") {
+        e.Key = 1;
+      } else if (key == "right") {
+        e.Key = 2;
+      } else {
+        try {
+          e.Key = ParseNumber<int32_t>(key, "key");
+        } catch (const std::invalid_argument&) {
+          fail("expected left, right or a virtual-key number");
+        }
+        if (e.Key < 0 || e.Key > 255) fail("virtual-key numbers run from 0 to 255");
+      }
+      e.Type = verb == "down" ? TInputEvent::Down : TInputEvent::Up;
+    } else {
+      fail("expected move, down or up");
+    }
+    if (words >> extra) fail("unexpected '" + extra + "'");
+    in.events_.emplace(frame, e);
+  }
+  return in;
+}
+
+void TScriptedInput::Apply(int64_t frame, TInputState& input) const {
+  auto [from, to] = events_.equal_range(frame);
+  for (auto it = from; it != to; ++it) {
+    const TInputEvent& e = it->second;
+    switch (e.Type) {
+      case TInputEvent::Move:
+        input.CursorX = e.X < 0 ? 0 : e.X > 799 ? 799 : e.X;
+        input.CursorY = e.Y < 0 ? 0 : e.Y > 599 ? 599 : e.Y;
+        break;
+      case TInputEvent::Down:
+        input.SetKey(e.Key, true);
+        break;
+      case TInputEvent::Up:
+        input.SetKey(e.Key, false);
+        break;
+    }
+  }
+}
+
+std::string DumpStateJson(const TqvxScene& s) {
+  using nlohmann::json;
+  json j;
+  j["location"] = Cp1251ToUtf8(s.LocationName);
+  j["previous_location"] = Cp1251ToUtf8(s.PreviousLocation);
+  j["variables"] = json::array();
+  for (int32_t v : s.Variables) j["variables"].push_back(v);
+  j["objects"] = json::array();
+  for (const TqvxObject& o : s.Objects) {
+    j["objects"].push_back({
+        {"name", Cp1251ToUtf8(o.Name)},
+        {"x", o.X},
+        {"y", o.Y},
+        {"visible", o.Visible},
+        {"layer", o.Layer},
+        {"picture", o.Sprite ? Cp1251ToUtf8(o.Sprite->LibMaterialName()) : std::string()},
+        {"animated", o.Animated},
+    });
+  }
+  json waypoints = json::array();
+  for (int32_t i = 0; i < s.WaypointCount && i < kMaxWaypoints; ++i)
+    waypoints.push_back({s.Waypoints[i].X, s.Waypoints[i].Y});
+  j["hero"] = {
+      {"index", s.HeroIndex},
+      {"walking", s.HeroWalking},
+      {"direction", s.HeroDirection},
+      {"waypoints", waypoints},
+      {"waypoint_index", s.WaypointIndex},
+  };
+  j["wait_time"] = s.WaitTime;
+  j["fade_level"] = s.FadeLevel;
+  j["location_timer"] = s.LocationTimer;
+  j["scroll_x"] = s.ScrollX;
+  j["script_executing"] = s.ScriptExecuting;
+  j["input_enabled"] = s.InputEnabled;
+  j["menu_active"] = s.MenuActive;
+  return j.dump(2) + "\n";
+}

@@ -1,0 +1,43 @@
+// TqvxGame: the game object. It owns the window, the scene tree, the frame
+// clock, the two timers and the scene state, and is built once at start-up in
+// a fixed order (GameInit).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/window.h"
+#include "render/nodes.h"
+#include "scene/scene_state.h"
+#include "shell/options.h"
+#include "shell/timers.h"
+
+class TGLRenderer;
+
+struct TqvxGame {
+  TPlatformWindow* Form = nullptr;  // the main window; null when running without one
+  TTimer VideoTimer{100, false};
+  TqvxScene Scene;
+  TGLScene GLScene;
+  TDummyCube* SpriteRoot = nullptr;
+  TGLCadencer Cadencer;
+  TTimer MusicTimer{5000, true};
+  int32_t RefreshRate = 75;
+  bool AutoRefresh = true;
+  bool Windowed = false;
+
+  // Message boxes print to standard error instead of waiting (driver mode).
+  bool MessagesToStderr = false;
+  // An error box was shown since start.
+  bool ErrorShown = false;
+};
+
+// Steps of start-up, in the order GameInit runs them.
+void GameLoadArchives(TqvxGame& game);
+void GameLoadOptions(TqvxGame& game);
+// Builds the game object; errors (EGameError) propagate to the caller.
+void GameInit(TqvxGame& game, TPlatformWindow* window);
+
+// Shows an error's text in a message box (or on standard error).
+void ReportError(TqvxGame& game, const std::string& text);

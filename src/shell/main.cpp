@@ -1,0 +1,162 @@
+// Program entry: the command line, the window, start-up in its fixed order,
+// the display mode, and the main loop that runs the frame clock and the two
+// timers on the one thread. Errors raised while the game runs end the running
+// operation only: they are shown and the game goes on.
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "platform/game_error.h"
+#include "platform/stream.h"
+#include "platform/window.h"
+#include "shell/driver.h"
+#include "shell/frame_step.h"
+#include "shell/game.h"
+
+namespace {
+
+const char* const kOpenGLErrorText =
+    "Ошибка инициализации OpenGL!\rПопробуйте установить последнюю версию драйверов для видеокарты.\r"
+    "Для более подробной информации см. раздел решение проблем в описании ReadMe.";
+const char* const kRefreshWarningText =
+    "Установленная частота развертки экрана не поддерживается!\r\rТекущая частота - 60 Гц\r\r"
+    "Для изменения воспользуйтесь программой настройки!";
+
+double NowSeconds() {
+  using namespace std::chrono;
+  return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+uint32_t ClockSeed() {
+  return static_cast<uint32_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
+}
+
+// Full screen at 800x600x32 as the options ask; when refused, a warning and
+// 60 Hz; when that is refused too, the desktop's own mode with the picture
+// scaled.
+void SwitchDisplayMode(TqvxGame& game, TPlatformWindow& window) {
+  TDisplayDriver& driver = window.DisplayDriver();
+  const int32_t mode = GetIndexFromResolution(driver.Modes(), kGameWidth, kGameHeight, 32);
+  if (SetFullscreenMode(driver, mode, game.AutoRefresh, game.RefreshRate)) return;
+  ShowMessageBox(TMessageKind::Warning, kRefreshWarningText, game.MessagesToStderr);
+  if (!SetFullscreenMode(driver, mode, false, 60)) window.EnterDesktopFullscreen();
+}
+
+int Run(const TCommandLine& cmd) {
+  const bool driverMode = cmd.Frames.has_value();
+  TScriptedInput scripted;
+  if (!cmd.InputFile.empty()) {
+    std::ifstream f(cmd.InputFile);
+    if (!f) {
+      std::fprintf(stderr, "ovgame: cannot read input file '%s'\n", cmd.InputFile.c_str());
+      return 1;
+    }
+    std::stringstream text;
+    text << f.rdbuf();
+    scripted = TScriptedInput::Parse(text.str());
+  }
+  if (!cmd.DataDir.empty() && chdir(cmd.DataDir.c_str()) != 0) {
+    std::fprintf(stderr, "ovgame: cannot enter the game directory '%s': %s\n", cmd.DataDir.c_str(),
+                 std::strerror(errno));
+    return 1;
+  }
+
+  auto game = std::make_unique<TqvxGame>();
+  game->MessagesToStderr = driverMode;
+  game->Windowed = cmd.Windowed || driverMode || ReadOptionsFile("options.ini").Windowed;
+  SeedRandom(game->Scene, cmd.Seed ? *cmd.Seed : ClockSeed());
+
+  TWindowOptions wo;
+  wo.Windowed = game->Windowed;
+  wo.VSync = !driverMode;
+  wo.PaceFrames = !driverMode;
+  std::string error;
+  bool glFailed = false;
+  auto window = TPlatformWindow::Create(wo, error, glFailed);
+  if (!window) {
+    // The requirement check of this platform: a video output must be there.
+    ShowMessageBox(TMessageKind::Error,
+                   glFailed ? std::string(kOpenGLErrorText) : "Cannot start the video output: " + error,
+                   game->MessagesToStderr);
+    return 1;
+  }
+
+  try {
+    GameInit(*game, window.get());
+  } catch (const EGameError& e) {
+    ReportError(*game, e.what());
+    return 1;
+  }
+  if (!game->Windowed) SwitchDisplayMode(*game, *window);
+
+  const double frameTime = cmd.FrameTime;
+  double last = NowSeconds();
+  double clock = 0;
+  for (int64_t frame = 0; !driverMode || frame < *cmd.Frames; ++frame) {
+    TqvxScene& s = game->Scene;
+    if (!window->PumpEvents(s.Input, !driverMode)) break;
+    if (driverMode) scripted.Apply(frame, s.Input);
+
+    double elapsed;
+    if (driverMode) {
+      elapsed = frameTime;
+      clock += frameTime;
+    } else {
+      const double now = NowSeconds();
+      elapsed = now - last;
+      last = now;
+      clock = now;
+    }
+    try {
+      if (game->VideoTimer.Advance(elapsed * 1000)) VideoWatch(*game);
+      if (game->MusicTimer.Advance(elapsed * 1000)) MusicStep(*game);
+      if (game->Cadencer.Enabled && game->Cadencer.Mode == cmASAP) FrameStep(*game, game->Cadencer.Step(clock));
+    } catch (const EGameError& e) {
+      ReportError(*game, e.what());
+    }
+    window->Present();
+    if (s.QuitRequested) break;
+  }
+
+  if (!cmd.DumpStateFile.empty()) {
+    const std::string json = DumpStateJson(game->Scene);
+    try {
+      WriteFileBytes(cmd.DumpStateFile, std::span(reinterpret_cast<const uint8_t*>(json.data()), json.size()));
+    } catch (const EGameError& e) {
+      std::fprintf(stderr, "ovgame: %s\n", e.what());
+      return 1;
+    }
+  }
+  window->SetScreenSaverEnabled(true);
+  return driverMode && game->ErrorShown ? 2 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TCommandLine cmd;
+  try {
+    cmd = ParseCommandLine(argc, argv);
+  } catch (const std::invalid_argument& e) {
+    std::fprintf(stderr, "ovgame: %s\n%s", e.what(), CommandLineHelp());
+    return 1;
+  }
+  if (cmd.Help) {
+    std::fputs(CommandLineHelp(), stdout);
+    return 0;
+  }
+  if (cmd.Version) {
+    std::printf("ovgame %s\n", OVGAME_VERSION);
+    return 0;
+  }
+  try {
+    return Run(cmd);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "ovgame: %s\n", e.what());
+    return 1;
+  }
+}

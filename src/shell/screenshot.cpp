@@ -1,0 +1,3 @@
+#include "shell/frame_step.h"
+
+void Screenshot(TqvxGame&) {}
