@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "script/instruction.h"
+
 struct TDayTime {
   float Phase = 0;  // 0..1
 };
@@ -14,4 +16,6 @@ struct TLayerGroup {};
 
 struct TqvxSketchManager {};
 
-struct TqvxAddLoc {};
+struct TqvxAddLoc {
+  std::vector<TqvxFunction> Functions;  // at most 16, run by zone clicks
+};
