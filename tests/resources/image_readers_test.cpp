@@ -1,0 +1,268 @@
+#include "resources/image_readers.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/game_error.h"
+#include "platform/stream.h"
+#include "resources/archive_writer.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+void Put16(Bytes& b, uint32_t v) {
+  b.push_back(static_cast<uint8_t>(v)), b.push_back(static_cast<uint8_t>(v >> 8));
+}
+void Put32(Bytes& b, uint32_t v) { Put16(b, v & 0xFFFF), Put16(b, v >> 16); }
+
+// A BMP with a 40-byte info header; `extra` goes between header and pixels.
+Bytes Bmp40(int32_t w, int32_t h, uint16_t bits, uint32_t compression, uint32_t imageSize, uint32_t coloursUsed,
+            const Bytes& extra, const Bytes& pixels) {
+  Bytes b = {'B', 'M'};
+  Put32(b, 0), Put32(b, 0), Put32(b, 0);
+  Put32(b, 40), Put32(b, static_cast<uint32_t>(w)), Put32(b, static_cast<uint32_t>(h));
+  Put16(b, 1), Put16(b, bits);
+  Put32(b, compression), Put32(b, imageSize), Put32(b, 0), Put32(b, 0), Put32(b, coloursUsed), Put32(b, 0);
+  b.insert(b.end(), extra.begin(), extra.end());
+  b.insert(b.end(), pixels.begin(), pixels.end());
+  return b;
+}
+
+Bytes Tga(uint8_t type, uint16_t w, uint16_t h, uint8_t depth, uint8_t descriptor, const Bytes& data,
+          uint8_t idLength = 0, uint8_t colourMap = 0) {
+  Bytes b = {idLength, colourMap, type, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  Put16(b, w), Put16(b, h);
+  b.push_back(depth), b.push_back(descriptor);
+  b.insert(b.end(), idLength, 'i');
+  b.insert(b.end(), data.begin(), data.end());
+  return b;
+}
+
+TBitmap ReadBmp(const Bytes& b, uint64_t* consumed = nullptr) {
+  TBinaryReader r(b);
+  TBitmap out;
+  ReadBmpImage(r, out);
+  if (consumed) *consumed = r.Position();
+  return out;
+}
+
+TBitmap ReadTga(const Bytes& b, uint64_t* consumed = nullptr) {
+  TBinaryReader r(b);
+  TBitmap out;
+  ReadTgaImage(r, out);
+  if (consumed) *consumed = r.Position();
+  return out;
+}
+
+std::vector<uint32_t> Rgba(const TBitmap& b) {
+  std::vector<uint32_t> v;
+  for (size_t i = 0; i + 3 < b.Pixels.size(); i += 4)
+    v.push_back(uint32_t{b.Pixels[i]} << 24 | b.Pixels[i + 1] << 16 | b.Pixels[i + 2] << 8 | b.Pixels[i + 3]);
+  return v;
+}
+
+std::string ErrorOf(void (*reader)(TBinaryReader&, TBitmap&), const Bytes& b) {
+  TBinaryReader r(b);
+  TBitmap out;
+  try {
+    reader(r, out);
+  } catch (const EGameError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+}  // namespace
+
+TEST(BmpReader, BottomUpAndTopDownRowsAndImageSizeZero) {
+  // 2x2, 24 bits: rows are 6 bytes padded to 8; image-size field 0.
+  const Bytes rowA = {0, 0, 255, 0, 255, 0, 0, 0};    // red, green
+  const Bytes rowB = {255, 0, 0, 255, 255, 255, 0, 0};  // blue, white
+  Bytes pixels = rowA;
+  pixels.insert(pixels.end(), rowB.begin(), rowB.end());
+  Bytes bottomUp = Bmp40(2, 2, 24, 0, 0, 0, {}, pixels);
+  bottomUp.push_back(0xEE);  // the next entry's byte must not be consumed
+  uint64_t used = 0;
+  TBitmap up = ReadBmp(bottomUp, &used);
+  EXPECT_EQ(used, bottomUp.size() - 1);
+  EXPECT_EQ(up.Bits, 24);
+  EXPECT_EQ(Rgba(up), (std::vector<uint32_t>{0x0000FFFF, 0xFFFFFFFF, 0xFF0000FF, 0x00FF00FF}))
+      << "the first stored row of a bottom-up BMP is the picture's bottom row";
+
+  TBitmap down = ReadBmp(Bmp40(2, -2, 24, 0, 0, 0, {}, pixels));
+  EXPECT_EQ(down.Height, 2);
+  EXPECT_EQ(Rgba(down), (std::vector<uint32_t>{0xFF0000FF, 0x00FF00FF, 0x0000FFFF, 0xFFFFFFFF}));
+}
+
+TEST(BmpReader, PaletteImages) {
+  // 1 bit, 3 pixels wide: table of 2 entries (colours-used 0), rows padded to 4 bytes.
+  const Bytes table1 = {0, 0, 0, 0, 255, 255, 255, 0};
+  TBitmap mono = ReadBmp(Bmp40(3, 1, 1, 0, 0, 0, table1, {0b10100000, 0, 0, 0}));
+  EXPECT_EQ(Rgba(mono), (std::vector<uint32_t>{0xFFFFFFFF, 0x000000FF, 0xFFFFFFFF}));
+
+  // 4 bits with a colours-used count of 2; index 5 is past the table and stays black.
+  const Bytes table4 = {0, 0, 255, 0, 0, 255, 0, 0};
+  TBitmap nibble = ReadBmp(Bmp40(3, 1, 4, 0, 0, 2, table4, {0x10, 0x50, 0, 0}));
+  EXPECT_EQ(Rgba(nibble), (std::vector<uint32_t>{0x00FF00FF, 0xFF0000FF, 0x000000FF}));
+
+  // 8 bits, core header: 3-byte table entries, 16-bit sizes.
+  Bytes core = {'B', 'M'};
+  Put32(core, 0), Put32(core, 0), Put32(core, 0);
+  Put32(core, 12), Put16(core, 2), Put16(core, 1), Put16(core, 1), Put16(core, 8);
+  for (int i = 0; i < 256; ++i) core.push_back(static_cast<uint8_t>(i)), core.push_back(0), core.push_back(0);
+  core.insert(core.end(), {7, 200, 0, 0});
+  uint64_t used = 0;
+  TBitmap eight = ReadBmp(core, &used);
+  EXPECT_EQ(used, core.size());
+  EXPECT_EQ(eight.Bits, 8);
+  EXPECT_EQ(Rgba(eight), (std::vector<uint32_t>{0x000007FF, 0x0000C8FF}));
+}
+
+TEST(BmpReader, SixteenAndThirtyTwoBitsWithMasks) {
+  // 5-5-5 by default: 0x7FFF is white, 0x001F blue.
+  TBitmap d16 = ReadBmp(Bmp40(2, 1, 16, 0, 0, 0, {}, {0xFF, 0x7F, 0x1F, 0x00}));
+  EXPECT_EQ(Rgba(d16), (std::vector<uint32_t>{0xFFFFFFFF, 0x0000FFFF}));
+  // 5-6-5 through bit-field masks after a 40-byte header.
+  Bytes masks;
+  Put32(masks, 0xF800), Put32(masks, 0x07E0), Put32(masks, 0x001F);
+  TBitmap d565 = ReadBmp(Bmp40(2, 1, 16, 3, 0, 0, masks, {0xE0, 0x07, 0x00, 0xF8}));
+  EXPECT_EQ(Rgba(d565), (std::vector<uint32_t>{0x00FF00FF, 0xFF0000FF}));
+  // 32 bits keep the fourth byte as alpha.
+  TBitmap d32 = ReadBmp(Bmp40(1, 1, 32, 0, 0, 0, {}, {1, 2, 3, 4}));
+  EXPECT_EQ(Rgba(d32), (std::vector<uint32_t>{0x03020104}));
+  // A longer (108-byte) header carries its masks inside; its tail is skipped.
+  Bytes v4 = {'B', 'M'};
+  Put32(v4, 0), Put32(v4, 0), Put32(v4, 0);
+  Put32(v4, 108), Put32(v4, 1), Put32(v4, 1), Put16(v4, 1), Put16(v4, 32), Put32(v4, 3);
+  for (int i = 0; i < 5; ++i) Put32(v4, 0);
+  Put32(v4, 0xFF), Put32(v4, 0xFF00), Put32(v4, 0xFF0000);  // R and B swapped
+  v4.resize(14 + 108, 0);
+  v4.insert(v4.end(), {10, 20, 30, 40});
+  TBitmap d4 = ReadBmp(v4);
+  EXPECT_EQ(Rgba(d4), (std::vector<uint32_t>{0x0A141EFF}));
+}
+
+TEST(BmpReader, RefusesBadAndShortImages) {
+  const Bytes row = {1, 2, 3, 0};
+  Bytes notBm = Bmp40(1, 1, 24, 0, 0, 0, {}, row);
+  notBm[0] = 'X';
+  EXPECT_EQ(ErrorOf(ReadBmpImage, notBm), "Bitmap image is not valid");
+  Bytes planes = Bmp40(1, 1, 24, 0, 0, 0, {}, row);
+  planes[26] = 2;
+  EXPECT_EQ(ErrorOf(ReadBmpImage, planes), "Bitmap image is not valid");
+  EXPECT_EQ(ErrorOf(ReadBmpImage, Bmp40(1, 1, 7, 0, 0, 0, {}, row)), "Bitmap image is not valid");
+  EXPECT_EQ(ErrorOf(ReadBmpImage, Bmp40(-1, 1, 24, 0, 0, 0, {}, row)), "Bitmap image is not valid");
+
+  EXPECT_EQ(ErrorOf(ReadBmpImage, Bytes{'B', 'M', 0}), "Stream read error") << "cut inside the file header";
+  Bytes cut = Bmp40(2, 2, 24, 0, 0, 0, {}, Bytes(15, 0));
+  EXPECT_EQ(ErrorOf(ReadBmpImage, cut), "Stream read error") << "one pixel byte short";
+  EXPECT_EQ(ErrorOf(ReadBmpImage, Bmp40(1, 1, 24, 0, 0xFFFFFFF0u, 0, {}, row)), "Stream read error")
+      << "image size beyond the file";
+  EXPECT_EQ(ErrorOf(ReadBmpImage, Bmp40(1, 1, 8, 0, 0, 0x40000000u, {}, row)), "Stream read error")
+      << "colour count beyond the file";
+  Bytes header = Bmp40(1, 1, 24, 0, 0, 0, {}, row);
+  header[14] = 0xF0, header[15] = 0xFF, header[16] = 0xFF, header[17] = 0x7F;
+  EXPECT_EQ(ErrorOf(ReadBmpImage, header), "Stream read error") << "header size beyond the file";
+  // A huge picture that claims a tiny image size is refused before allocation.
+  EXPECT_NE(ErrorOf(ReadBmpImage, Bmp40(1 << 20, 1 << 20, 1, 0, 4, 0, Bytes(8, 0), row)).find("too large"),
+            std::string::npos);
+
+  // A stated image size shorter than the rows leaves the rest black, reads
+  // exactly that many bytes and writes nothing outside the picture.
+  Bytes small = Bmp40(2, 2, 24, 0, 8, 0, {}, Bytes(8, 0xFF));
+  uint64_t used = 0;
+  TBitmap part = ReadBmp(small, &used);
+  EXPECT_EQ(used, small.size());
+  EXPECT_EQ(Rgba(part), (std::vector<uint32_t>{0x000000FF, 0x000000FF, 0xFFFFFFFF, 0xFFFFFFFF}));
+}
+
+TEST(TgaReader, OriginBitAndDepths) {
+  // Height 3, descriptor bit 5 clear: the first stored row is the bottom one.
+  const Bytes data = {0, 0, 1, 0, 0, 2, 0, 0, 3};  // B G R per pixel, 1 wide
+  TBitmap up = ReadTga(Tga(2, 1, 3, 24, 0, data));
+  EXPECT_EQ(Rgba(up), (std::vector<uint32_t>{0x030000FF, 0x020000FF, 0x010000FF}));
+  TBitmap down = ReadTga(Tga(2, 1, 3, 24, 0x20, data));
+  EXPECT_EQ(Rgba(down), (std::vector<uint32_t>{0x010000FF, 0x020000FF, 0x030000FF}));
+  // Depth 32 keeps alpha; the image ID is skipped; attribute bits are ignored.
+  uint64_t used = 0;
+  Bytes with32 = Tga(2, 2, 1, 32, 0x28, {1, 2, 3, 4, 5, 6, 7, 8}, 3);
+  with32.push_back(0xEE);
+  TBitmap a = ReadTga(with32, &used);
+  EXPECT_EQ(used, with32.size() - 1);
+  EXPECT_EQ(a.Bits, 32);
+  EXPECT_EQ(Rgba(a), (std::vector<uint32_t>{0x03020104, 0x07060508}));
+  // Type 0 has no data and an empty picture, whatever the header says.
+  TBitmap none = ReadTga(Tga(0, 5, 5, 24, 0, {}), &used);
+  EXPECT_EQ(none.Width, 0);
+  EXPECT_EQ(used, 18u);
+}
+
+TEST(TgaReader, RunLengthPacketsCrossRows) {
+  // 3x2 bottom-up, 24 bits: a repeat packet 128 (one pixel), a repeat of 4
+  // crossing into the next row, a raw packet of 1.
+  const Bytes data = {128, 1, 1, 1, 131, 2, 2, 2, 0, 3, 3, 3};
+  TBitmap img = ReadTga(Tga(10, 3, 2, 24, 0, data));
+  EXPECT_EQ(Rgba(img), (std::vector<uint32_t>{0x020202FF, 0x020202FF, 0x030303FF,  // top row: stored second
+                                               0x010101FF, 0x020202FF, 0x020202FF}));
+  // 255 repeats its pixel 128 times.
+  TBitmap wide = ReadTga(Tga(10, 128, 1, 32, 0, {255, 9, 8, 7, 6}));
+  ASSERT_EQ(wide.Pixels.size(), 128u * 4);
+  EXPECT_EQ(Rgba(wide), std::vector<uint32_t>(128, 0x07080906));
+}
+
+TEST(TgaReader, RefusesBadAndShortImages) {
+  EXPECT_EQ(ErrorOf(ReadTgaImage, Tga(2, 1, 1, 24, 0, {1, 2, 3}, 0, 1)), "ColorMapped TGA unsupported");
+  EXPECT_EQ(ErrorOf(ReadTgaImage, Tga(2, 1, 1, 16, 0, {1, 2})), "Unsupported TGA ImageType");
+  EXPECT_EQ(ErrorOf(ReadTgaImage, Tga(3, 1, 1, 24, 0, {1, 2, 3})), "Unsupported TGA ImageType 3");
+  EXPECT_EQ(ErrorOf(ReadTgaImage, Bytes(17, 0)), "Stream read error");
+  EXPECT_EQ(ErrorOf(ReadTgaImage, Tga(2, 2, 2, 24, 0, Bytes(11, 0))), "Stream read error");
+  EXPECT_EQ(ErrorOf(ReadTgaImage, Tga(10, 2, 1, 24, 0, {0, 1, 2, 3})), "Stream read error")
+      << "packets end before the picture is full";
+  EXPECT_EQ(ErrorOf(ReadTgaImage, Tga(10, 2, 2, 24, 0, {129, 1, 1, 1, 130, 2, 2, 2})),
+            "TGA run-length data runs past the end of the image");
+  EXPECT_EQ(ErrorOf(ReadTgaImage, Tga(10, 3, 1, 24, 0, {3, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4})),
+            "TGA run-length data runs past the end of the image")
+      << "a raw packet of 4 into a picture of 3";
+  EXPECT_EQ(ErrorOf(ReadTgaImage, Tga(10, 65535, 65535, 32, 0, {255, 0, 0, 0, 0})), "Stream read error")
+      << "a huge picture is refused before allocating";
+}
+
+TEST(ImageWriters, RoundTripThroughTheReaders) {
+  TBitmap src;
+  src.Width = 5, src.Height = 3;
+  for (int i = 0; i < 15; ++i) {
+    const uint8_t v = static_cast<uint8_t>(i < 6 ? 0 : i * 16);  // a run, then distinct colours
+    src.Pixels.insert(src.Pixels.end(), {v, static_cast<uint8_t>(255 - v), 33, static_cast<uint8_t>(i * 7)});
+  }
+  for (bool topDown : {false, true}) {
+    for (int rle : {0, 1}) {
+      TBinaryWriter w;
+      WriteTgaImage(w, src, 32, topDown, rle);
+      TBitmap back = ReadTga(w.Bytes());
+      EXPECT_EQ(back.Pixels, src.Pixels) << "TGA topDown " << topDown << " rle " << rle;
+    }
+    TBinaryWriter w;
+    WriteBmpImage(w, src, 32, topDown);
+    EXPECT_EQ(ReadBmp(w.Bytes()).Pixels, src.Pixels) << "BMP 32 topDown " << topDown;
+  }
+  // Opaque pictures through every BMP depth; palette depths fall back to 24
+  // bits when the colours do not fit, so the pixels always come back.
+  TBitmap opaque = src;
+  for (size_t i = 3; i < opaque.Pixels.size(); i += 4) opaque.Pixels[i] = 255;
+  for (int bits : {1, 4, 8, 24}) {
+    TBinaryWriter w;
+    WriteBmpImage(w, opaque, bits);
+    TBitmap back = ReadBmp(w.Bytes());
+    EXPECT_EQ(back.Pixels, opaque.Pixels) << bits << " bits";
+  }
+  TBitmap two = opaque;
+  for (size_t i = 0; i < two.Pixels.size(); i += 4) two.Pixels[i] = two.Pixels[i + 1] = two.Pixels[i + 2] = i % 8 ? 255 : 0;
+  TBinaryWriter w1;
+  WriteBmpImage(w1, two, 1);
+  TBitmap mono = ReadBmp(w1.Bytes());
+  EXPECT_EQ(mono.Bits, 1);
+  EXPECT_EQ(mono.Pixels, two.Pixels);
+}

@@ -1,0 +1,307 @@
+#include "resources/matlib.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "platform/game_error.h"
+#include "platform/stream.h"
+#include "render/materials.h"
+#include "resources/archive_writer.h"
+#include "scene/scene_state.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+TBitmap Solid(int32_t w, int32_t h, uint8_t r, uint8_t g, uint8_t b, int32_t bits = 24) {
+  TBitmap p;
+  p.Width = w, p.Height = h, p.Bits = bits;
+  for (int32_t i = 0; i < w * h; ++i) p.Pixels.insert(p.Pixels.end(), {r, g, b, 255});
+  return p;
+}
+
+TArchiveImage Image(const std::string& name, TBitmap picture) {
+  TArchiveImage img;
+  img.Record.Name = name;
+  img.Record.ScaleX = img.Record.ScaleY = 1000;
+  img.Record.ColorR = img.Record.ColorG = img.Record.ColorB = img.Record.ColorA = 1000;
+  img.Record.ModeCode = 2, img.Record.AlphaCode = 1, img.Record.BlendCode = 1;
+  img.Picture = std::move(picture);
+  return img;
+}
+
+void Read(TqvxMatLib& lib, const Bytes& bytes) {
+  TBinaryReader r(bytes, "test.wgw");
+  MatLibRead(lib, r);
+}
+
+// Two bitmap entries and one targa entry with distinct records.
+TArchiveSource ThreeImages() {
+  TArchiveSource src;
+  src.Title = "three";
+  src.Bitmaps.push_back(Image("floor", Solid(4, 2, 10, 20, 30)));
+  src.Bitmaps.back().Record.NearestMin = 1;
+  src.Bitmaps.push_back(Image("door", Solid(3, 3, 200, 0, 0, 8)));
+  src.Bitmaps.back().Record.NextName = "door_open";
+  src.Bitmaps.back().Record.FrameTime = 120;
+  src.Targas.push_back(Image("glow", Solid(2, 2, 0, 0, 255, 32)));
+  src.Targas.back().Record.NearestMag = 7;
+  src.Targas.back().Record.BlendCode = 2;
+  src.Targas.back().Record.Texture2Name = "floor";
+  return src;
+}
+
+}  // namespace
+
+TEST(MatLibRead, SectionsAndOptionalTails) {
+  TqvxMatLib lib;
+  Read(lib, WriteArchive(ThreeImages()));
+  ASSERT_EQ(lib.BitmapCount, 2);
+  ASSERT_EQ(lib.TargaCount, 1);
+  EXPECT_EQ(lib.Title, "three");
+  EXPECT_EQ(lib.BitmapEntries[1].NextName, "door_open");
+  EXPECT_EQ(lib.BitmapEntries[1].FrameTime, 120);
+  EXPECT_EQ(lib.BitmapImages[1].Bits, 8);
+  EXPECT_EQ(lib.BitmapImages[1].Pixels, Solid(3, 3, 200, 0, 0).Pixels);
+  EXPECT_EQ(lib.TargaEntries[0].Texture2Name, "floor");
+  EXPECT_EQ(lib.BitmapEntries[0].NearestMin, 1);
+  EXPECT_EQ(lib.TargaEntries[0].NearestMag, 7);
+  EXPECT_EQ(MatLibFindImage(lib, "glow"), 2);
+  EXPECT_EQ(MatLibFindImage(lib, "Glow"), -1) << "names are case-sensitive";
+
+  // Ends right after the bitmaps: no targas, no filter bytes.
+  TArchiveSource bare = ThreeImages();
+  bare.Targas.clear();
+  bare.WriteTargaSection = bare.WriteFilterSection = false;
+  TqvxMatLib noTail;
+  Read(noTail, WriteArchive(bare));
+  EXPECT_EQ(noTail.BitmapCount, 2);
+  EXPECT_EQ(noTail.TargaCount, 0);
+  EXPECT_EQ(noTail.BitmapEntries[0].NearestMin, 0);
+
+  // No bitmaps, targas still read; no filter section leaves the bytes 0.
+  TArchiveSource onlyTga = ThreeImages();
+  onlyTga.Bitmaps.clear();
+  onlyTga.WriteFilterSection = false;
+  TqvxMatLib tga;
+  Read(tga, WriteArchive(onlyTga));
+  EXPECT_EQ(tga.BitmapCount, 0);
+  ASSERT_EQ(tga.TargaCount, 1);
+  EXPECT_EQ(tga.TargaEntries[0].NearestMag, 0);
+  EXPECT_EQ(MatLibFindImage(tga, "glow"), 0);
+}
+
+TEST(MatLibRead, SignatureAndVersionFailuresGiveAnEmptyArchive) {
+  const Bytes good = WriteArchive(ThreeImages());
+  auto expectEmpty = [](const Bytes& bytes, const char* what) {
+    TqvxMatLib lib;
+    Read(lib, bytes);
+    EXPECT_EQ(lib.BitmapCount + lib.TargaCount, 0) << what;
+    EXPECT_TRUE(lib.BitmapEntries.empty()) << what;
+  };
+  Bytes first = good;
+  first[0] = 8;
+  expectEmpty(first, "first byte 8");
+  Bytes shifted = {0};  // "weenwgw00" one byte late
+  shifted.insert(shifted.end(), good.begin(), good.end());
+  expectEmpty(shifted, "signature at offset 1");
+  for (uint8_t v : {1, 3}) {
+    Bytes version = good;
+    version[10] = v;
+    expectEmpty(version, "other version");
+  }
+  expectEmpty({9, 'w', 'e'}, "file shorter than the signature");
+}
+
+TEST(MatLibRead, ImageErrorsKeepEarlierEntriesAndNameTheFile) {
+  Bytes bytes = WriteArchive(ThreeImages());
+  // Truncate inside the targa picture: the bitmaps stay, the error names the entry.
+  const size_t cut = bytes.size() - 4 - 135 - 10;
+  bytes.resize(cut);
+  TqvxMatLib lib;
+  try {
+    Read(lib, bytes);
+    FAIL() << "a cut picture must fail";
+  } catch (const EGameError& e) {
+    EXPECT_EQ(std::string(e.what()), "Stream read error (\"test.wgw\", image 2)");
+  }
+  EXPECT_EQ(lib.BitmapCount, 2);
+  EXPECT_EQ(lib.BitmapEntries[1].Name, "door");
+
+  // An absurd bitmap count with one entry's worth of data stops at the data.
+  TArchiveSource one;
+  one.Bitmaps.push_back(Image("a", Solid(1, 1, 1, 2, 3)));
+  one.WriteTargaSection = one.WriteFilterSection = false;
+  Bytes many = WriteArchive(one);
+  many[35] = 0xFF, many[36] = 0xFF, many[37] = 0xFF, many[38] = 0x7F;
+  TqvxMatLib lots;
+  EXPECT_THROW(Read(lots, many), EGameError);
+  EXPECT_EQ(lots.BitmapCount, 2) << "the second entry is the one that fails";
+
+  // A record cut short keeps its fresh zeros and is no error.
+  Bytes shortRecord = WriteArchive(one);
+  shortRecord.resize(shortRecord.size() - 100);
+  TqvxMatLib partial;
+  Read(partial, shortRecord);
+  ASSERT_EQ(partial.BitmapCount, 1);
+  EXPECT_EQ(partial.BitmapEntries[0].Name, "a");
+  EXPECT_EQ(partial.BitmapEntries[0].ColorA, 0);
+}
+
+TEST(MatLibOpen, ReadsTheGameFileAndReportsOpenErrors) {
+  const auto dir = std::filesystem::temp_directory_path() / "qvx_matlib_open";
+  std::filesystem::create_directories(dir / "GFX");
+  const Bytes bytes = WriteArchive(ThreeImages());
+  WriteFileBytes(dir / "GFX" / "Room.WGW", bytes);
+  const auto cwd = std::filesystem::current_path();
+  std::filesystem::current_path(dir);
+  TqvxMatLib lib;
+  lib.BitmapCount = 99;  // stale content is cleared
+  EXPECT_NO_THROW(MatLibOpen(lib, "GFX\\room.wgw"));
+  EXPECT_EQ(lib.FileName, "GFX\\room.wgw");
+  EXPECT_EQ(MatLibImageCount(lib), 3);
+  try {
+    MatLibOpen(lib, "GFX\\missing.wgw");
+    ADD_FAILURE() << "missing file";
+  } catch (const EGameError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"GFX\\missing.wgw\". ", 0), 0u) << e.what();
+  }
+  std::filesystem::current_path(cwd);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(MatLibFill, MaterialsFollowTheRecords) {
+  TArchiveSource src = ThreeImages();
+  src.Bitmaps.push_back(Image("door", Solid(1, 1, 0, 0, 0)));
+  src.Bitmaps.push_back(Image("door", Solid(1, 1, 0, 0, 0)));
+  src.Bitmaps.push_back(Image("door1", Solid(1, 1, 0, 0, 0)));
+  TImageEntry& r = src.Bitmaps[0].Record;
+  r.ScaleX = 2000, r.ScaleY = 500, r.OffsetX = 250, r.OffsetY = -100;
+  r.ColorR = 1000, r.ColorG = 500, r.ColorB = 0, r.ColorA = 0;
+  r.ModeCode = 0, r.AlphaCode = 5, r.BlendCode = 3;
+  src.Bitmaps[1].Record.ModeCode = 9, src.Bitmaps[1].Record.AlphaCode = 8, src.Bitmaps[1].Record.BlendCode = 0;
+  TqvxMatLib lib;
+  Read(lib, WriteArchive(src));
+  TGLMaterialLibrary library;
+  MatLibFill(lib, library);
+  ASSERT_EQ(library.Count(), 6);
+  // Image index order: bitmaps, then the targa.
+  const char* names[] = {"floor", "door", "door1", "door2", "door11", "glow"};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(library.At(i).Name, names[i]) << i;
+  EXPECT_EQ(library.IndexOf("door"), 1);
+  EXPECT_EQ(MatLibFindImage(lib, "door"), 1);
+
+  const TGLLibMaterial& floor = library.At(0);
+  EXPECT_FLOAT_EQ(floor.TextureScale[0], 2.0f);
+  EXPECT_FLOAT_EQ(floor.TextureScale[1], 0.5f);
+  EXPECT_FLOAT_EQ(floor.TextureOffset[0], 0.25f);
+  EXPECT_FLOAT_EQ(floor.TextureOffset[1], -0.1f);
+  EXPECT_FLOAT_EQ(floor.Diffuse[1], 0.5f);
+  EXPECT_FLOAT_EQ(floor.Diffuse[3], 0.0f);
+  EXPECT_EQ(floor.TextureMode, tmBlend);
+  EXPECT_EQ(floor.ImageAlpha, tiaSuperBlackTransparent);
+  EXPECT_EQ(floor.BlendingMode, bmMultiply);
+  EXPECT_EQ(floor.TextureFormat, tfRGB);
+  EXPECT_EQ(floor.MinFilter, miNearest);
+  EXPECT_EQ(floor.MagFilter, maLinear);
+  EXPECT_FALSE(floor.TextureDisabled);
+
+  const TGLLibMaterial& door = library.At(1);
+  EXPECT_EQ(door.TextureMode, tmModulate) << "unknown codes keep the defaults";
+  EXPECT_EQ(door.ImageAlpha, tiaDefault);
+  EXPECT_EQ(door.BlendingMode, bmAdditive);
+
+  const TGLLibMaterial& glow = library.At(5);
+  EXPECT_EQ(glow.BlendingMode, bmTransparency);
+  EXPECT_EQ(glow.TextureFormat, tfRGBA) << "only transparency keeps the alpha channel";
+  EXPECT_EQ(glow.MagFilter, maNearest);
+  EXPECT_EQ(glow.Texture2Name, "floor");
+
+  // The pictures moved into the materials; the archive keeps the sizes.
+  EXPECT_TRUE(lib.BitmapImages[0].Pixels.empty());
+  EXPECT_TRUE(lib.TargaImages[0].Pixels.empty());
+  EXPECT_EQ(lib.BitmapImages[0].Width, 4);
+  EXPECT_EQ(floor.Image.Pixels, Solid(4, 2, 10, 20, 30).Pixels);
+  EXPECT_EQ(glow.Image.Bits, 32);
+}
+
+TEST(MatLibAnimate, SpeedsMoveOffsetsAndClampColours) {
+  TqvxMatLib lib;
+  Read(lib, WriteArchive(ThreeImages()));
+  TGLMaterialLibrary library;
+  MatLibFill(lib, library);
+  MatLibSetProperty(lib, library, 12, false, "floor", -500);
+  MatLibSetProperty(lib, library, 9, false, "floor", 300);
+  MatLibSetProperty(lib, library, 3, false, "floor", 900);
+  MatLibSetProperty(lib, library, 1, false, "door", 250000);
+  for (int i = 0; i < 40; ++i) MatLibAnimate(lib, library, 0.05f);
+  const TGLLibMaterial& floor = library.At(0);
+  EXPECT_NEAR(floor.Diffuse[3], 0.0f, 1e-5f) << "alpha -500 fades 1.0 out in two seconds";
+  EXPECT_FLOAT_EQ(floor.Diffuse[0], 1.0f) << "red stops at 1";
+  EXPECT_NEAR(library.At(1).TextureOffset[0], 0.5f, 1e-5f);
+  for (int i = 0; i < 20; ++i) MatLibAnimate(lib, library, 0.05f);
+  EXPECT_EQ(floor.Diffuse[3], 0.0f) << "held at 0";
+  EXPECT_FLOAT_EQ(library.At(2).Diffuse[3], 1.0f) << "images without speeds stay";
+
+  // A NaN colour (scripts can set anything) becomes 0 once it animates.
+  library.At(0).Diffuse[2] = std::numeric_limits<float>::quiet_NaN();
+  MatLibSetProperty(lib, library, 11, false, "floor", 1);
+  MatLibAnimate(lib, library, 0.05f);
+  EXPECT_EQ(library.At(0).Diffuse[2], 0.0f);
+}
+
+TEST(SetImageProperty, SelectsThePairAndTheImages) {
+  TqvxScene scene;
+  Read(scene.PersonArchive, WriteArchive(ThreeImages()));
+  MatLibFill(scene.PersonArchive, *scene.PersonLibrary);
+  Read(scene.LocationArchive, WriteArchive(ThreeImages()));
+  MatLibFill(scene.LocationArchive, *scene.LocationLibrary);
+
+  SetImageProperty(scene, 1, 7, true, "", 1500);
+  for (int i = 0; i < 3; ++i) EXPECT_FLOAT_EQ(scene.PersonLibrary->At(i).TextureScale[0], 1.5f);
+  EXPECT_FLOAT_EQ(scene.LocationLibrary->At(0).TextureScale[0], 1.0f);
+
+  SetImageProperty(scene, 77, 6, false, "door", 250);  // unknown selector: location
+  EXPECT_FLOAT_EQ(scene.LocationLibrary->At(1).Diffuse[3], 0.25f);
+  EXPECT_FLOAT_EQ(scene.LocationLibrary->At(0).Diffuse[3], 1.0f);
+  SetImageProperty(scene, 0, 6, false, "nothing", 0);
+  SetImageProperty(scene, 0, 13, true, "", 5);
+  SetImageProperty(scene, 2, 6, true, "", 0);  // no menu pair given: nothing
+  SetImageProperty(scene, 3, 6, true, "", 0);  // empty system pair: nothing
+  EXPECT_FLOAT_EQ(scene.LocationLibrary->At(0).Diffuse[3], 1.0f);
+
+  TqvxMatLib menu;
+  TGLMaterialLibrary menuLibrary;
+  Read(menu, WriteArchive(ThreeImages()));
+  MatLibFill(menu, menuLibrary);
+  SetImageProperty(scene, 2, 2, false, "glow", -40, {&menu, &menuLibrary});
+  EXPECT_EQ(menu.TargaEntries[0].OffsetSpeedY, -40);
+}
+
+TEST(MatLibState, BitmapSpeedsSurviveTargaSpeedsDoNot) {
+  TqvxMatLib lib;
+  Read(lib, WriteArchive(ThreeImages()));
+  TGLMaterialLibrary library;
+  MatLibFill(lib, library);
+  for (int code = 1; code <= 12; ++code) MatLibSetProperty(lib, library, code, true, "", code * 10);
+  TBinaryWriter w;
+  MatLibSaveState(lib, w);
+  EXPECT_EQ(w.Size(), 2u * 24u) << "24 bytes per bitmap entry, none for targas, no count";
+
+  TqvxMatLib again;
+  Read(again, WriteArchive(ThreeImages()));
+  TBinaryReader r(w.Bytes());
+  MatLibLoadState(again, r);
+  EXPECT_TRUE(r.AtEnd());
+  const TImageEntry& door = again.BitmapEntries[1];
+  EXPECT_EQ(door.OffsetSpeedX, 10);
+  EXPECT_EQ(door.OffsetSpeedY, 20);
+  EXPECT_EQ(door.ColorSpeed[0], 90);
+  EXPECT_EQ(door.ColorSpeed[3], 120);
+  EXPECT_EQ(again.TargaEntries[0].OffsetSpeedX, 0);
+  EXPECT_EQ(again.TargaEntries[0].ColorSpeed[3], 0);
+}
