@@ -51,4 +51,17 @@ void THUDSprite::DetachMaterial() {
   materialIndex_ = -1;
 }
 
-void THUDSprite::Lookup() { materialIndex_ = library_ ? library_->IndexOf(materialName_) : -1; }
+void THUDSprite::Lookup() {
+  materialIndex_ = library_ ? library_->IndexOf(materialName_) : -1;
+  generation_ = library_ ? library_->Generation() : 0;
+}
+
+TGLLibMaterial* THUDSprite::ResolvedMaterial() {
+  if (!library_ || materialIndex_ < 0) return nullptr;
+  if (generation_ != library_->Generation()) {
+    generation_ = library_->Generation();
+    if (materialIndex_ >= library_->Count() || library_->At(materialIndex_).Name != materialName_) materialIndex_ = -1;
+    if (materialIndex_ < 0) return nullptr;
+  }
+  return &library_->At(materialIndex_);
+}

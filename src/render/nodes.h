@@ -10,10 +10,15 @@
 #include <vector>
 
 class TGLMaterialLibrary;
+struct TGLLibMaterial;
+
+// What a node draws; the renderer dispatches on it instead of casting.
+enum class TNodeKind : uint8_t { Group, Sprite, Text };
 
 class TGLNode {
  public:
   virtual ~TGLNode();
+  virtual TNodeKind Kind() const { return TNodeKind::Group; }
 
   // Appends a new child of type T and returns it; the parent owns it.
   template <typename T>
@@ -45,10 +50,15 @@ class TGLNode {
 // An invisible grouping node.
 class TDummyCube : public TGLNode {};
 
+// The viewer's camera: a child of the root that is never moved. Sprites are
+// placed in viewport pixels and do not depend on it.
+class TGLCamera : public TGLNode {};
+
 // A textured rectangle centred on its position.
 class THUDSprite : public TGLNode {
  public:
   ~THUDSprite() override;
+  TNodeKind Kind() const override { return TNodeKind::Sprite; }
   float PositionX = 0;
   float PositionY = 0;
   float Width = 16;
@@ -63,6 +73,11 @@ class THUDSprite : public TGLNode {
   void SetLibMaterialName(const std::string& name);
   void SetMaterial(TGLMaterialLibrary* library, const std::string& name);
   int MaterialIndex() const { return materialIndex_; }
+  // The material to draw with, or null. The index found by the last lookup is
+  // kept; when the library's generation moved on it is only re-checked (still
+  // in range, same name), never searched for again, so a name that was
+  // missing when set stays missing until the game sets it again.
+  TGLLibMaterial* ResolvedMaterial();
   // Called by a library that removes its materials: the sprite forgets both.
   void DetachMaterial();
   void SetSize(float w, float h) {
@@ -76,6 +91,7 @@ class THUDSprite : public TGLNode {
   TGLMaterialLibrary* library_ = nullptr;
   std::string materialName_;
   int materialIndex_ = -1;
+  uint32_t generation_ = 0;
 };
 
 // The scene: owns the root of the tree.

@@ -1,0 +1,20 @@
+// Second-texture links between materials of one library. A material may name
+// another material of its library whose texture is drawn together with its
+// own; following such names must never lead back to where it started.
+#pragma once
+
+#include <string>
+
+class TGLMaterialLibrary;
+
+// Sets Texture2Name of the material at `index`. A name that would close a
+// circle of links (including a material naming itself) throws EGameError
+// "Error: Cyclic material reference detected!" and changes nothing; a name
+// that matches no material is stored as given and simply draws no second
+// texture.
+void SetTexture2Name(TGLMaterialLibrary& library, int index, const std::string& name);
+
+// True when following Texture2Name links from the material at `index` comes
+// back to a material already visited. The walk is bounded by the library's
+// size, so a circle made by writing the field directly cannot hang it.
+bool HasTexture2Cycle(const TGLMaterialLibrary& library, int index);
