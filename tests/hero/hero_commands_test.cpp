@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "hero/hero_world.h"
+#include "script/interpreter.h"
 
 namespace {
 
@@ -22,45 +23,45 @@ TEST(HeroCommands, FacePlaceWalkTurnShowIdle) {
   w.NameAllFrames();
   TqvxScene& s = w.Scene;
 
-  HeroCommandSetFacing(s, Make(6, 0));
+  HeroCommandSetFacing(s, Make(6, 0), 0.02f);
   EXPECT_EQ(s.HeroDirection, 0);
   EXPECT_EQ(w.Shown(), "s0");
-  for (int bad : {-1, 8, 1000}) HeroCommandSetFacing(s, Make(6, bad));
+  for (int bad : {-1, 8, 1000}) HeroCommandSetFacing(s, Make(6, bad), 0.02f);
   EXPECT_EQ(s.HeroDirection, 0);
 
-  HeroCommandPlace(s, Make(7, 4, 6));
+  HeroCommandPlace(s, Make(7, 4, 6), 0.02f);
   EXPECT_EQ(w.Hero().X, 80);
   EXPECT_EQ(w.Hero().Y, 120);
-  HeroCommandPlace(s, Make(7, 4, 99));
+  HeroCommandPlace(s, Make(7, 4, 99), 0.02f);
   EXPECT_EQ(w.Hero().Y, 120);
 
-  HeroCommandWalk(s, Make(8, 14, 6));
+  HeroCommandWalk(s, Make(8, 14, 6), 0.02f);
   EXPECT_TRUE(s.HeroWalking);
   EXPECT_EQ(s.Waypoints[0].X, 280);
   StopWalk(s);
-  HeroCommandWalk(s, Make(8, -5, 6));
+  HeroCommandWalk(s, Make(8, -5, 6), 0.02f);
   EXPECT_FALSE(s.HeroWalking);
 
   s.HeroDirection = 3;
-  HeroCommandTurn(s, Make(9, 4));
+  HeroCommandTurn(s, Make(9, 4), 0.02f);
   EXPECT_EQ(s.HeroDirection, 4);
   EXPECT_EQ(s.TurnQueueCount, 3);
-  HeroCommandTurn(s, Make(9, 9));
+  HeroCommandTurn(s, Make(9, 9), 0.02f);
   EXPECT_EQ(s.HeroDirection, 4);
 
   w.AddFrame("wave", "wave2", 80);
   w.Hero().Animated = false;
-  HeroCommandShowFrame(s, Make(10, 0, 0, "wave"));
+  HeroCommandShowFrame(s, Make(10, 0, 0, "wave"), 0.02f);
   EXPECT_EQ(w.Shown(), "wave");
   EXPECT_TRUE(w.Hero().Animated);
   w.Hero().Animated = false;
-  HeroCommandShowFrame(s, Make(10));
+  HeroCommandShowFrame(s, Make(10), 0.02f);
   EXPECT_EQ(w.Shown(), "wave");
   EXPECT_TRUE(w.Hero().Animated);
 
-  HeroCommandIdleOnArrival(s, Make(11, 0));
+  HeroCommandIdleOnArrival(s, Make(11, 0), 0.02f);
   EXPECT_FALSE(s.IdleOnArrival);
-  HeroCommandIdleOnArrival(s, Make(11, 2));
+  HeroCommandIdleOnArrival(s, Make(11, 2), 0.02f);
   EXPECT_TRUE(s.IdleOnArrival);
 }
 
@@ -69,18 +70,43 @@ TEST(HeroCommands, WithoutAHeroNothingHappens) {
   w.NameAllFrames();
   TqvxScene& s = w.Scene;
   s.HeroIndex = -1;
-  HeroCommandSetFacing(s, Make(6, 1));
-  HeroCommandPlace(s, Make(7, 4, 6));
-  HeroCommandWalk(s, Make(8, 14, 6));
-  HeroCommandTurn(s, Make(9, 1));
-  HeroCommandShowFrame(s, Make(10, 0, 0, "s1"));
+  HeroCommandSetFacing(s, Make(6, 1), 0.02f);
+  HeroCommandPlace(s, Make(7, 4, 6), 0.02f);
+  HeroCommandWalk(s, Make(8, 14, 6), 0.02f);
+  HeroCommandTurn(s, Make(9, 1), 0.02f);
+  HeroCommandShowFrame(s, Make(10, 0, 0, "s1"), 0.02f);
   EXPECT_EQ(s.HeroDirection, 3);
   EXPECT_EQ(w.Hero().X, 0);
   EXPECT_FALSE(s.HeroWalking);
   EXPECT_EQ(s.TurnQueueCount, 0);
   EXPECT_EQ(w.Shown(), "");
   s.HeroIndex = 7;  // stale index
-  HeroCommandShowFrame(s, Make(10, 0, 0, "s1"));
-  HeroCommandWalk(s, Make(8, 14, 6));
+  HeroCommandShowFrame(s, Make(10, 0, 0, "s1"), 0.02f);
+  HeroCommandWalk(s, Make(8, 14, 6), 0.02f);
   EXPECT_FALSE(s.HeroWalking);
+}
+
+// Through the interpreter: a scripted walk holds the script at its next
+// instruction until the hero has arrived.
+TEST(HeroCommands, ScriptWaitsForTheWalk) {
+  RegisterHeroCommands();
+  HeroWorld w;
+  w.NameAllFrames();
+  TqvxScene& s = w.Scene;
+  w.PutHero(100, 100);
+  s.Functions.push_back(TqvxFunction{{Make(8, 15, 5), Make(6, 0)}, "walk_then_face_left"});
+  RunFunction(s, 0, 0, false, 0.02f);
+  EXPECT_TRUE(s.HeroWalking);
+  EXPECT_EQ(s.SuspendedFunction, 0);
+  EXPECT_EQ(s.ResumeIndex, 1);
+  for (int i = 0; i < 500 && s.SuspendedFunction >= 0; ++i) {
+    w.Frame(0.02f);
+    if (s.WaitTime < 0 && !HeroTurnPending(s)) ResumeSuspended(s, 0.02f);
+    if (s.SuspendedFunction >= 0) {
+      EXPECT_NE(s.HeroDirection, 0) << "ran before the walk ended";
+    }
+  }
+  EXPECT_EQ(w.Hero().X, 300);
+  EXPECT_EQ(s.HeroDirection, 0);
+  EXPECT_EQ(w.Shown(), "s0");
 }
