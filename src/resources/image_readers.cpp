@@ -137,9 +137,10 @@ void ReadBmpImage(TBinaryReader& in, TBitmap& out) {
 
   if (h.Compression != kBiRgb && h.Compression != kBiBitFields) {
     // Compressed pictures are not stored in archives; such an image is taken
-    // to run to the end of the data and shows as black.
-    Allocate(out, h.Width, height, h.Bits);
-    for (size_t i = 3; i < out.Pixels.size(); i += 4) out.Pixels[i] = 255;
+    // to run to the end of the data and yields an empty picture.
+    out.Width = out.Height = 0;
+    out.Bits = h.Bits;
+    out.Pixels.clear();
     in.Skip(in.Remaining());
     return;
   }
@@ -157,8 +158,11 @@ void ReadBmpImage(TBinaryReader& in, TBitmap& out) {
   const uint64_t paletteSize = h.Bits <= 8 ? kept : 0;
 
   const uint64_t rowBytes = (static_cast<uint64_t>(h.Width) * h.Bits + 31) / 32 * 4;
-  const uint64_t dataBytes = h.ImageSize ? h.ImageSize : rowBytes * static_cast<uint64_t>(height);
-  if (dataBytes > in.Remaining()) StreamReadError();
+  const uint64_t rowsBytes = rowBytes * static_cast<uint64_t>(height);
+  const uint64_t dataBytes = h.ImageSize ? h.ImageSize : rowsBytes;
+  // A stated size shorter than the rows would leave rows without data and let
+  // a few bytes claim a huge picture: taken as a cut image.
+  if (dataBytes > in.Remaining() || dataBytes < rowsBytes) StreamReadError();
   Allocate(out, h.Width, height, h.Bits);
 
   const bool plain32 = h.Bits == 32 && h.Masks[0] == 0xFF0000 && h.Masks[1] == 0xFF00 && h.Masks[2] == 0xFF;
@@ -167,11 +171,8 @@ void ReadBmpImage(TBinaryReader& in, TBitmap& out) {
   uint64_t left = dataBytes;
   const size_t width = static_cast<size_t>(h.Width);
   for (int32_t r = 0; r < height; ++r) {
-    // Rows the stated image size does not cover stay black.
-    const uint64_t take = std::min(rowBytes, left);
-    std::fill(row.begin() + static_cast<ptrdiff_t>(take), row.end(), 0);
-    if (!in.ReadBytes(row.data(), static_cast<size_t>(take))) StreamReadError();
-    left -= take;
+    if (!in.ReadBytes(row.data(), row.size())) StreamReadError();
+    left -= rowBytes;
     uint8_t* dst = out.Pixels.data() + static_cast<size_t>(bottomUp ? height - 1 - r : r) * width * 4;
     const uint8_t* src = row.data();
     switch (h.Bits) {

@@ -166,17 +166,25 @@ TEST(BmpReader, RefusesBadAndShortImages) {
   Bytes header = Bmp40(1, 1, 24, 0, 0, 0, {}, row);
   header[14] = 0xF0, header[15] = 0xFF, header[16] = 0xFF, header[17] = 0x7F;
   EXPECT_EQ(ErrorOf(ReadBmpImage, header), "Stream read error") << "header size beyond the file";
-  // A huge picture that claims a tiny image size is refused before allocation.
-  EXPECT_NE(ErrorOf(ReadBmpImage, Bmp40(1 << 20, 1 << 20, 1, 0, 4, 0, Bytes(8, 0), row)).find("too large"),
-            std::string::npos);
+  // A stated image size shorter than the rows is a cut image, so a few bytes
+  // cannot claim a huge picture.
+  EXPECT_EQ(ErrorOf(ReadBmpImage, Bmp40(2, 2, 24, 0, 8, 0, {}, Bytes(16, 0xFF))), "Stream read error");
+  EXPECT_EQ(ErrorOf(ReadBmpImage, Bmp40(1 << 20, 1 << 20, 1, 0, 4, 0, Bytes(8, 0), row)), "Stream read error");
+  Bytes wide = Bmp40(1 << 13, 1 << 14, 1, 0, 0, 0, Bytes(8, 0), {});
+  wide.resize(wide.size() + (1 << 24), 0);
+  EXPECT_NE(ErrorOf(ReadBmpImage, wide).find("too large"), std::string::npos) << "over the pixel limit";
 
-  // A stated image size shorter than the rows leaves the rest black, reads
-  // exactly that many bytes and writes nothing outside the picture.
-  Bytes small = Bmp40(2, 2, 24, 0, 8, 0, {}, Bytes(8, 0xFF));
+  // A longer stated size is skipped after the rows; compressed data runs to the end.
+  Bytes longer = Bmp40(1, 1, 24, 0, 12, 0, {}, Bytes(12, 0x40));
+  longer.push_back(1);
   uint64_t used = 0;
-  TBitmap part = ReadBmp(small, &used);
-  EXPECT_EQ(used, small.size());
-  EXPECT_EQ(Rgba(part), (std::vector<uint32_t>{0x000000FF, 0x000000FF, 0xFFFFFFFF, 0xFFFFFFFF}));
+  TBitmap one = ReadBmp(longer, &used);
+  EXPECT_EQ(used, longer.size() - 1);
+  EXPECT_EQ(Rgba(one), (std::vector<uint32_t>{0x404040FF}));
+  Bytes rle = Bmp40(4, 4, 8, 1, 6, 0, Bytes(1024, 0), {1, 2, 3, 4, 5, 6, 7, 8});
+  TBitmap packed = ReadBmp(rle, &used);
+  EXPECT_EQ(used, rle.size());
+  EXPECT_EQ(packed.Width, 0);
 }
 
 TEST(TgaReader, OriginBitAndDepths) {
