@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "hero/path_finder.h"
+#include "resources/matlib.h"
 
 namespace {
 
@@ -41,14 +42,9 @@ constexpr int8_t kTurnPath[8][8][3] = {
 
 bool ValidDirection(int32_t d) { return d >= 0 && d < 8; }
 
-// The first frame record of that name in the person archive, bitmap section
-// first, then the targa section.
+// The first frame record of that name in the person archive.
 const TImageEntry* FindPersonFrame(const TqvxScene& scene, const std::string& name) {
-  for (const auto& e : scene.PersonArchive.BitmapEntries)
-    if (e.Name == name) return &e;
-  for (const auto& e : scene.PersonArchive.TargaEntries)
-    if (e.Name == name) return &e;
-  return nullptr;
+  return MatLibEntry(scene.PersonArchive, MatLibFindImage(scene.PersonArchive, name));
 }
 
 // Linear between (v1, a) and (v2, b), held at a below v1 and at b above v2.
