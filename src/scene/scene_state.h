@@ -212,6 +212,9 @@ struct TqvxScene {
   // Bumped whenever the location function table is emptied, so that a run
   // whose table was replaced under it (a location change) stops there.
   uint32_t FunctionTableSerial = 0;
+  // How deep command 16 calls are nested now; capped so that a script that
+  // calls itself cannot run the stack out.
+  int32_t CallDepth = 0;
   std::string LocationName;      // str120
   std::string PreviousLocation;  // str120
   TKeyEntry KeyTable[kKeyEntries];

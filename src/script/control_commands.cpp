@@ -6,7 +6,19 @@
 
 namespace {
 
+// A function that calls itself (directly or through others) would recurse
+// until the stack ends; calls nested deeper than this do nothing instead.
+constexpr int32_t kMaxCallDepth = 64;
+
+struct TCallDepthGuard {
+  explicit TCallDepthGuard(TqvxScene& s) : scene(s) { ++scene.CallDepth; }
+  ~TCallDepthGuard() { --scene.CallDepth; }
+  TqvxScene& scene;
+};
+
 void Call(TqvxScene& scene, const TScriptInstruction& ins, float frameTime) {
+  if (scene.CallDepth >= kMaxCallDepth) return;
+  const TCallDepthGuard depth(scene);
   const std::string& name = ins.Str[0];
   switch (ins.Op[0]) {
     case 0: RunFunction(scene, FindLocationFunction(scene, name), 0, false, frameTime); break;

@@ -119,6 +119,16 @@ TEST_F(ScriptTest, GlobalFunctionLeavesTheFlagAsItsLastInstructionLeftIt) {
   EXPECT_FALSE(scene.ScriptExecuting);
 }
 
+TEST_F(ScriptTest, SelfCallingFunctionsStopAtTheNestingCap) {
+  scene.Functions = {Fn("loop", {Say("l"), Ins(kCall, {0}, {"loop"})})};
+  scene.GlobalFunctions = {Fn("gloop", {Say("g"), Ins(kCall, {1}, {"gloop"})})};
+  RunFunction(scene, 0, 0, false, 0);
+  EXPECT_EQ(Trace().size(), 65u);
+  RunGlobalFunction(scene, 0, 0, 0);
+  EXPECT_EQ(Trace().size(), 65u + 65u);
+  EXPECT_EQ(scene.CallDepth, 0);
+}
+
 TEST_F(ScriptTest, CommandsSkipWhileTheFlagIsFalseExceptTheAlwaysCodes) {
   scene.ScriptExecuting = false;
   ExecuteInstruction(scene, Say("skipped"), 0);
