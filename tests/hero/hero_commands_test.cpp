@@ -69,21 +69,16 @@ TEST(HeroCommands, WithoutAHeroNothingHappens) {
   HeroWorld w;
   w.NameAllFrames();
   TqvxScene& s = w.Scene;
-  s.HeroIndex = -1;
-  HeroCommandSetFacing(s, Make(6, 1), 0.02f);
-  HeroCommandPlace(s, Make(7, 4, 6), 0.02f);
-  HeroCommandWalk(s, Make(8, 14, 6), 0.02f);
-  HeroCommandTurn(s, Make(9, 1), 0.02f);
-  HeroCommandShowFrame(s, Make(10, 0, 0, "s1"), 0.02f);
-  EXPECT_EQ(s.HeroDirection, 3);
-  EXPECT_EQ(w.Hero().X, 0);
-  EXPECT_FALSE(s.HeroWalking);
-  EXPECT_EQ(s.TurnQueueCount, 0);
-  EXPECT_EQ(w.Shown(), "");
-  s.HeroIndex = 7;  // stale index
-  HeroCommandShowFrame(s, Make(10, 0, 0, "s1"), 0.02f);
-  HeroCommandWalk(s, Make(8, 14, 6), 0.02f);
-  EXPECT_FALSE(s.HeroWalking);
+  for (int32_t index : {-1, 7}) {  // none, and an index past the objects
+    s.HeroIndex = index;
+    HeroCommandSetFacing(s, Make(6, 1), 0.02f);
+    HeroCommandWalk(s, Make(8, 14, 6), 0.02f);
+    HeroCommandTurn(s, Make(9, 1), 0.02f);
+    HeroCommandShowFrame(s, Make(10, 0, 0, "s1"), 0.02f);
+    EXPECT_EQ(s.HeroDirection, 3);
+    EXPECT_FALSE(s.HeroWalking);
+    EXPECT_EQ(w.Shown(), "");
+  }
 }
 
 // Through the interpreter: a scripted walk holds the script at its next
