@@ -3,6 +3,7 @@
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <GL/glx.h>
 
 #include <algorithm>
 #include <cmath>
@@ -61,6 +62,37 @@ void Resize(TTextureImage& img, int32_t w, int32_t h) {
 
 uint8_t FilterKey(const TGLLibMaterial& m) { return static_cast<uint8_t>(m.MinFilter * 2 + m.MagFilter); }
 
+// The GL library exports core entry points only; the older extension form of
+// framebuffer objects is looked up at run time.
+struct TFboExt {
+  PFNGLGENFRAMEBUFFERSEXTPROC GenFramebuffers = nullptr;
+  PFNGLDELETEFRAMEBUFFERSEXTPROC DeleteFramebuffers = nullptr;
+  PFNGLBINDFRAMEBUFFEREXTPROC BindFramebuffer = nullptr;
+  PFNGLGENRENDERBUFFERSEXTPROC GenRenderbuffers = nullptr;
+  PFNGLDELETERENDERBUFFERSEXTPROC DeleteRenderbuffers = nullptr;
+  PFNGLBINDRENDERBUFFEREXTPROC BindRenderbuffer = nullptr;
+  PFNGLRENDERBUFFERSTORAGEEXTPROC RenderbufferStorage = nullptr;
+  PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC FramebufferRenderbuffer = nullptr;
+  PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC CheckFramebufferStatus = nullptr;
+
+  bool Load() {
+    auto get = [](const char* name) { return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)); };
+    GenFramebuffers = reinterpret_cast<PFNGLGENFRAMEBUFFERSEXTPROC>(get("glGenFramebuffersEXT"));
+    DeleteFramebuffers = reinterpret_cast<PFNGLDELETEFRAMEBUFFERSEXTPROC>(get("glDeleteFramebuffersEXT"));
+    BindFramebuffer = reinterpret_cast<PFNGLBINDFRAMEBUFFEREXTPROC>(get("glBindFramebufferEXT"));
+    GenRenderbuffers = reinterpret_cast<PFNGLGENRENDERBUFFERSEXTPROC>(get("glGenRenderbuffersEXT"));
+    DeleteRenderbuffers = reinterpret_cast<PFNGLDELETERENDERBUFFERSEXTPROC>(get("glDeleteRenderbuffersEXT"));
+    BindRenderbuffer = reinterpret_cast<PFNGLBINDRENDERBUFFEREXTPROC>(get("glBindRenderbufferEXT"));
+    RenderbufferStorage = reinterpret_cast<PFNGLRENDERBUFFERSTORAGEEXTPROC>(get("glRenderbufferStorageEXT"));
+    FramebufferRenderbuffer =
+        reinterpret_cast<PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC>(get("glFramebufferRenderbufferEXT"));
+    CheckFramebufferStatus = reinterpret_cast<PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC>(get("glCheckFramebufferStatusEXT"));
+    return GenFramebuffers && DeleteFramebuffers && BindFramebuffer && GenRenderbuffers && DeleteRenderbuffers &&
+           BindRenderbuffer && RenderbufferStorage && FramebufferRenderbuffer && CheckFramebufferStatus;
+  }
+};
+TFboExt gFboExt;
+
 }  // namespace
 
 TGLRenderer::TGLRenderer() {
@@ -73,7 +105,7 @@ TGLRenderer::TGLRenderer() {
   npot_ = ver >= 20 || HasExtension(ext, "GL_ARB_texture_non_power_of_two");
   generateMipmap_ = ver >= 14 || HasExtension(ext, "GL_SGIS_generate_mipmap");
   fboCore_ = ver >= 30 || HasExtension(ext, "GL_ARB_framebuffer_object");
-  fboSupported_ = fboCore_ || HasExtension(ext, "GL_EXT_framebuffer_object");
+  fboSupported_ = fboCore_ || (HasExtension(ext, "GL_EXT_framebuffer_object") && gFboExt.Load());
   GLint maxSize = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
   if (maxSize > 0) maxTextureSize_ = maxSize;
@@ -85,8 +117,8 @@ TGLRenderer::~TGLRenderer() {
       glDeleteFramebuffers(1, &fbo_);
       glDeleteRenderbuffers(1, &colorBuffer_);
     } else {
-      glDeleteFramebuffersEXT(1, &fbo_);
-      glDeleteRenderbuffersEXT(1, &colorBuffer_);
+      gFboExt.DeleteFramebuffers(1, &fbo_);
+      gFboExt.DeleteRenderbuffers(1, &colorBuffer_);
     }
   }
 }
@@ -97,7 +129,7 @@ void TGLRenderer::Render(TGLScene& scene, const TViewportRect& viewport, int32_t
   drawableHeight_ = drawableHeight;
   if (fbo_) {
     if (fboCore_) glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    else glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    else gFboExt.BindFramebuffer(GL_FRAMEBUFFER_EXT, 0);
   }
   // GL counts rows from the bottom; the window's rectangle from the top.
   DrawScene(scene, viewport.X, drawableHeight - viewport.Y - viewport.Height, viewport.Width, viewport.Height);
@@ -419,14 +451,14 @@ void TGLRenderer::EnsureOffscreen() {
     status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
   } else {
-    glGenFramebuffersEXT(1, &fbo_);
-    glGenRenderbuffersEXT(1, &colorBuffer_);
-    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, colorBuffer_);
-    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_RGBA8, kGameWidth, kGameHeight);
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, fbo_);
-    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_RENDERBUFFER_EXT, colorBuffer_);
-    status = glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT);
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    gFboExt.GenFramebuffers(1, &fbo_);
+    gFboExt.GenRenderbuffers(1, &colorBuffer_);
+    gFboExt.BindRenderbuffer(GL_RENDERBUFFER_EXT, colorBuffer_);
+    gFboExt.RenderbufferStorage(GL_RENDERBUFFER_EXT, GL_RGBA8, kGameWidth, kGameHeight);
+    gFboExt.BindFramebuffer(GL_FRAMEBUFFER_EXT, fbo_);
+    gFboExt.FramebufferRenderbuffer(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_RENDERBUFFER_EXT, colorBuffer_);
+    status = gFboExt.CheckFramebufferStatus(GL_FRAMEBUFFER_EXT);
+    gFboExt.BindFramebuffer(GL_FRAMEBUFFER_EXT, 0);
   }
   if (status != GL_FRAMEBUFFER_COMPLETE) {
     fboFailed_ = true;
@@ -439,7 +471,7 @@ TBitmap TGLRenderer::Snapshot(TGLScene& scene) {
   EnsureOffscreen();
   if (fboSupported_) {
     if (fboCore_) glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-    else glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, fbo_);
+    else gFboExt.BindFramebuffer(GL_FRAMEBUFFER_EXT, fbo_);
     DrawScene(scene, 0, 0, kGameWidth, kGameHeight);
   } else if (drawableWidth_ >= kGameWidth && drawableHeight_ >= kGameHeight) {
     // Without an offscreen target the back buffer's bottom-left corner serves;
@@ -463,7 +495,7 @@ TBitmap TGLRenderer::Snapshot(TGLScene& scene) {
   for (size_t i = 3; i < picture.Pixels.size(); i += 4) picture.Pixels[i] = 255;
   if (fboSupported_) {
     if (fboCore_) glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    else glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    else gFboExt.BindFramebuffer(GL_FRAMEBUFFER_EXT, 0);
   }
   return picture;
 }

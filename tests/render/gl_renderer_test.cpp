@@ -1,0 +1,477 @@
+// Pixel checks of the sprite renderer. Each test builds its scene and
+// materials directly, draws it into the exact 800x600 picture (Snapshot) or
+// into the hidden window's back buffer, and reads pixels back.
+#include "render/gl_renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+
+#include "platform/window.h"
+#include "render/screenshot.h"
+
+// The session bus connection SDL opens is never freed by the library.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
+
+namespace {
+
+struct TRgba {
+  int R, G, B, A;
+};
+
+class GLRendererTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (!std::getenv("DISPLAY")) return;
+    std::string error;
+    bool glFailed = false;
+    window_ = TPlatformWindow::Create({.Windowed = true, .Hidden = true, .VSync = false}, error, glFailed).release();
+    if (!window_) std::fprintf(stderr, "no GL window: %s\n", error.c_str());
+  }
+  // The window stays open until the process ends: closing it unloads the GL
+  // driver, whose few start-up allocations would then show as leaks that no
+  // stack can name.
+  void SetUp() override {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+    ASSERT_NE(window_, nullptr);
+    renderer_ = std::make_unique<TGLRenderer>();
+  }
+  void TearDown() override {
+    if (renderer_) renderer_->DropLibraryTextures(lib_);
+  }
+
+  // A material of one colour, or drawn by `paint` (x, y from the top-left).
+  static TGLLibMaterial Solid(const std::string& name, TRgba c, int32_t w = 8, int32_t h = 8) {
+    return Painted(name, w, h, [c](int, int) { return c; });
+  }
+  static TGLLibMaterial Painted(const std::string& name, int32_t w, int32_t h,
+                                const std::function<TRgba(int, int)>& paint, int32_t bits = 32) {
+    TGLLibMaterial m;
+    m.Name = name;
+    m.Image.Width = w;
+    m.Image.Height = h;
+    m.Image.Bits = bits;
+    m.Image.Pixels.resize(static_cast<size_t>(w) * h * 4);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const TRgba c = paint(x, y);
+        uint8_t* p = &m.Image.Pixels[(static_cast<size_t>(y) * w + x) * 4];
+        p[0] = static_cast<uint8_t>(c.R), p[1] = static_cast<uint8_t>(c.G), p[2] = static_cast<uint8_t>(c.B);
+        p[3] = static_cast<uint8_t>(c.A);
+      }
+    m.MinFilter = miNearest;
+    m.MagFilter = maNearest;
+    return m;
+  }
+  THUDSprite* Sprite(TGLNode& parent, float x, float y, float w, float h, const std::string& material) {
+    THUDSprite* s = parent.AddNewChild<THUDSprite>();
+    s->PositionX = x;
+    s->PositionY = y;
+    s->SetSize(w, h);
+    if (!material.empty()) s->SetMaterial(&lib_, material);
+    return s;
+  }
+  TBitmap Shot() { return renderer_->Snapshot(scene_); }
+  static TRgba At(const TBitmap& b, int x, int y) {
+    const uint8_t* p = &b.Pixels[(static_cast<size_t>(y) * b.Width + x) * 4];
+    return {p[0], p[1], p[2], p[3]};
+  }
+  static void ExpectColor(const TBitmap& b, int x, int y, TRgba want, int tolerance = 2) {
+    const TRgba got = At(b, x, y);
+    EXPECT_TRUE(std::abs(got.R - want.R) <= tolerance && std::abs(got.G - want.G) <= tolerance &&
+                std::abs(got.B - want.B) <= tolerance)
+        << "at (" << x << ", " << y << "): got " << got.R << "," << got.G << "," << got.B << " want " << want.R
+        << "," << want.G << "," << want.B;
+  }
+
+  static TPlatformWindow* window_;
+  std::unique_ptr<TGLRenderer> renderer_;
+  TGLMaterialLibrary lib_;
+  TGLScene scene_;
+};
+TPlatformWindow* GLRendererTest::window_ = nullptr;
+
+constexpr TRgba kBlack{0, 0, 0, 255}, kRed{255, 0, 0, 255}, kGreen{0, 255, 0, 255}, kBlue{0, 0, 255, 255},
+    kWhite{255, 255, 255, 255};
+
+TEST_F(GLRendererTest, FullViewportSpriteCoversEveryPixel) {
+  lib_.Add(Solid("red", kRed));
+  Sprite(scene_.Root(), 400, 300, 800, 600, "red");
+  const TBitmap b = Shot();
+  ASSERT_EQ(b.Width, 800);
+  ASSERT_EQ(b.Height, 600);
+  for (auto [x, y] : {std::pair{0, 0}, {799, 0}, {0, 599}, {799, 599}, {400, 300}}) ExpectColor(b, x, y, kRed, 0);
+
+  scene_.Root().Child(0)->Visible = false;
+  ExpectColor(Shot(), 400, 300, kBlack, 0);
+}
+
+TEST_F(GLRendererTest, LargeSpriteShowsItsTopLeftPart) {
+  // Every texel names its own coordinates, so any offset or flip shows.
+  lib_.Add(Painted("big", 1024, 1024, [](int x, int y) {
+    return TRgba{x & 255, y & 255, (x >> 8) * 16 + (y >> 8) * 64, 255};
+  }));
+  Sprite(scene_.Root(), 512, 512, 1024, 1024, "big");
+  const TBitmap b = Shot();
+  for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {0, 1}, {255, 256}, {300, 17}, {799, 599}, {640, 520}}) {
+    const TRgba want{x & 255, y & 255, (x >> 8) * 16 + (y >> 8) * 64, 255};
+    ExpectColor(b, x, y, want, 0);
+  }
+}
+
+TEST_F(GLRendererTest, HiddenGroupHidesDescendantsWithoutTouchingTheirFlags) {
+  lib_.Add(Solid("red", kRed));
+  lib_.Add(Solid("green", kGreen));
+  TDummyCube* group = scene_.Root().AddNewChild<TDummyCube>();
+  THUDSprite* a = Sprite(*group, 100, 100, 50, 50, "red");
+  THUDSprite* b = Sprite(*group, 300, 100, 50, 50, "green");
+  THUDSprite* nested = Sprite(*a, 500, 100, 50, 50, "green");  // a child of a sprite
+  b->Visible = false;
+
+  group->Visible = false;
+  TBitmap shot = Shot();
+  ExpectColor(shot, 100, 100, kBlack, 0);
+  ExpectColor(shot, 500, 100, kBlack, 0);
+  EXPECT_TRUE(a->Visible);
+  EXPECT_TRUE(nested->Visible);
+
+  group->Visible = true;
+  shot = Shot();
+  ExpectColor(shot, 100, 100, kRed, 0);
+  ExpectColor(shot, 300, 100, kBlack, 0);
+  ExpectColor(shot, 500, 100, kGreen, 0);
+
+  a->Visible = false;  // a hidden sprite hides its own children too
+  ExpectColor(Shot(), 500, 100, kBlack, 0);
+}
+
+TEST_F(GLRendererTest, LaterChildIsOnTopWhateverTheBlending) {
+  TGLLibMaterial blue = Solid("blue", kBlue);
+  blue.BlendingMode = bmTransparency;
+  lib_.Add(blue);
+  lib_.Add(Solid("red", kRed));
+  TGLLibMaterial green = Solid("green", kGreen);
+  green.BlendingMode = bmTransparency;
+  lib_.Add(green);
+  Sprite(scene_.Root(), 100, 100, 40, 40, "blue");
+  Sprite(scene_.Root(), 100, 100, 40, 40, "red");
+  Sprite(scene_.Root(), 300, 100, 40, 40, "red");
+  Sprite(scene_.Root(), 300, 100, 40, 40, "green");
+  const TBitmap b = Shot();
+  ExpectColor(b, 100, 100, kRed, 0);
+  ExpectColor(b, 300, 100, kGreen, 0);
+
+  scene_.Root().ExchangeWithPrevious(1);  // the depth sort's only operation
+  ExpectColor(Shot(), 100, 100, kBlue, 0);
+}
+
+TEST_F(GLRendererTest, DiffuseAlphaWithAndWithoutTextureAlpha) {
+  lib_.Add(Solid("white", kWhite));
+  // The picture's own alpha is 128 everywhere.
+  TGLLibMaterial rgb = Solid("rgb", {0, 0, 255, 128});
+  rgb.BlendingMode = bmTransparency;
+  rgb.TextureFormat = tfRGB;
+  rgb.Diffuse[3] = 0.5f;
+  TGLLibMaterial rgba = rgb;
+  rgba.Name = "rgba";
+  rgba.TextureFormat = tfRGBA;
+  lib_.Add(rgb);
+  lib_.Add(rgba);
+  Sprite(scene_.Root(), 400, 300, 800, 600, "white");
+  Sprite(scene_.Root(), 200, 300, 100, 100, "rgb");
+  Sprite(scene_.Root(), 600, 300, 100, 100, "rgba");
+  const TBitmap b = Shot();
+  ExpectColor(b, 200, 300, {128, 128, 255, 255});  // alpha 0.5: half white, half blue
+  ExpectColor(b, 600, 300, {191, 191, 255, 255});  // alpha 0.5 x 128/255
+}
+
+TEST_F(GLRendererTest, NarrowEightBitPictureBecomesOpaque) {
+  // 30 pixels wide, 8 bits a pixel, alpha 0 in the decoded bytes: the texture
+  // is stretched to 32 and opaque, so blending shows nothing of the background.
+  TGLLibMaterial m = Painted("narrow", 30, 4, [](int x, int) { return x < 15 ? TRgba{255, 0, 0, 0} : TRgba{0, 0, 255, 0}; }, 8);
+  m.BlendingMode = bmTransparency;
+  lib_.Add(Solid("white", kWhite));
+  lib_.Add(m);
+  Sprite(scene_.Root(), 400, 300, 800, 600, "white");
+  Sprite(scene_.Root(), 400, 300, 300, 40, "narrow");
+  const TBitmap b = Shot();
+  ExpectColor(b, 260, 300, kRed, 0);
+  ExpectColor(b, 540, 300, kBlue, 0);
+  ExpectColor(b, 240, 300, kWhite, 0);
+}
+
+TEST_F(GLRendererTest, PositiveRotationTurnsCounterClockwise) {
+  // Top half red, bottom half green; turned by 90 degrees the top goes left.
+  lib_.Add(Painted("halves", 8, 8, [](int, int y) { return y < 4 ? kRed : kGreen; }));
+  THUDSprite* s = Sprite(scene_.Root(), 400, 300, 200, 200, "halves");
+  TBitmap b = Shot();
+  ExpectColor(b, 400, 250, kRed, 0);
+  ExpectColor(b, 400, 350, kGreen, 0);
+  s->Rotation = 90;
+  b = Shot();
+  ExpectColor(b, 350, 300, kRed, 0);
+  ExpectColor(b, 450, 300, kGreen, 0);
+  s->Rotation = -90;
+  b = Shot();
+  ExpectColor(b, 450, 300, kRed, 0);
+  s->Rotation = 45;  // the corners of a turned square stick out past its sides
+  b = Shot();
+  ExpectColor(b, 400, 300 - 135, kRed, 0);
+  ExpectColor(b, 300, 200, kBlack, 0);
+}
+
+TEST_F(GLRendererTest, TextureScaleAndOffset) {
+  // Left half red, right half green.
+  TGLLibMaterial m = Painted("lr", 8, 8, [](int x, int) { return x < 4 ? kRed : kGreen; });
+  m.TextureOffset[0] = 0.5f;
+  lib_.Add(m);
+  m.Name = "twice";
+  m.TextureOffset[0] = 0;
+  m.TextureScale[0] = 2;
+  lib_.Add(m);
+  lib_.Add(Painted("tb", 8, 8, [](int, int y) { return y < 4 ? kRed : kGreen; }));
+  lib_.At(2).TextureOffset[1] = 0.5f;
+  Sprite(scene_.Root(), 200, 100, 200, 100, "lr");
+  Sprite(scene_.Root(), 600, 100, 200, 100, "twice");
+  Sprite(scene_.Root(), 400, 400, 100, 200, "tb");
+  const TBitmap b = Shot();
+  // Offset 0.5: the halves swap, since the texture repeats.
+  ExpectColor(b, 150, 100, kGreen, 0);
+  ExpectColor(b, 250, 100, kRed, 0);
+  // Scale 2: the picture twice across.
+  ExpectColor(b, 525, 100, kRed, 0);
+  ExpectColor(b, 575, 100, kGreen, 0);
+  ExpectColor(b, 625, 100, kRed, 0);
+  ExpectColor(b, 675, 100, kGreen, 0);
+  // A vertical offset moves the picture down the same way.
+  ExpectColor(b, 400, 350, kGreen, 0);
+  ExpectColor(b, 400, 450, kRed, 0);
+}
+
+TEST_F(GLRendererTest, AdditiveAndMultiplyOnKnownColours) {
+  lib_.Add(Solid("grey", {128, 128, 128, 255}));
+  TGLLibMaterial add = Solid("add", {64, 128, 0, 255});
+  add.BlendingMode = bmAdditive;
+  lib_.Add(add);
+  TGLLibMaterial half = Solid("addhalf", {200, 200, 200, 255});
+  half.BlendingMode = bmAdditive;
+  half.Diffuse[3] = 0.5f;
+  lib_.Add(half);
+  TGLLibMaterial mul = Solid("mul", {255, 0, 128, 255});
+  mul.BlendingMode = bmMultiply;
+  lib_.Add(mul);
+  Sprite(scene_.Root(), 400, 300, 800, 600, "grey");
+  Sprite(scene_.Root(), 100, 100, 50, 50, "add");
+  Sprite(scene_.Root(), 300, 100, 50, 50, "addhalf");
+  Sprite(scene_.Root(), 500, 100, 50, 50, "mul");
+  const TBitmap b = Shot();
+  ExpectColor(b, 100, 100, {192, 255, 128, 255});  // source x 1 + destination, capped
+  ExpectColor(b, 300, 100, {228, 228, 228, 255});  // source x 0.5 + destination
+  // Source x its alpha + destination x (1 - source colour).
+  ExpectColor(b, 500, 100, {255, 128, 128 + 64 - 1, 255});
+}
+
+TEST_F(GLRendererTest, TextureModesAndUntexturedSprites) {
+  TGLLibMaterial decal = Solid("decal", {0, 0, 255, 255});
+  decal.TextureMode = tmReplace;
+  decal.Diffuse[0] = 0;  // ignored by replace
+  lib_.Add(decal);
+  TGLLibMaterial mod = Solid("mod", kWhite);
+  mod.Diffuse[1] = 0;
+  lib_.Add(mod);
+  TGLLibMaterial off = Solid("off", kBlue);
+  off.TextureDisabled = true;
+  off.Diffuse[0] = 0;
+  off.Diffuse[2] = 0;
+  lib_.Add(off);
+  Sprite(scene_.Root(), 100, 100, 50, 50, "decal");
+  Sprite(scene_.Root(), 200, 100, 50, 50, "mod");
+  Sprite(scene_.Root(), 300, 100, 50, 50, "off");
+  Sprite(scene_.Root(), 400, 100, 50, 50, "missing");
+  Sprite(scene_.Root(), 500, 100, 50, 50, "");
+  const TBitmap b = Shot();
+  ExpectColor(b, 100, 100, kBlue, 0);
+  ExpectColor(b, 200, 100, {255, 0, 255, 255}, 0);
+  ExpectColor(b, 300, 100, kGreen, 0);  // the diffuse colour alone
+  ExpectColor(b, 400, 100, kWhite, 0);  // no such material: own default material
+  ExpectColor(b, 500, 100, kWhite, 0);
+}
+
+TEST_F(GLRendererTest, SecondTextureIsDrawnWithTheFirst) {
+  lib_.Add(Solid("base", kWhite));
+  lib_.Add(Painted("mask", 8, 8, [](int x, int) { return x < 4 ? kRed : TRgba{0, 255, 255, 255}; }));
+  lib_.At(0).Texture2Name = "mask";
+  lib_.Add(Solid("plain", kWhite));
+  lib_.At(2).Texture2Name = "nothing";
+  Sprite(scene_.Root(), 200, 100, 100, 50, "base");
+  Sprite(scene_.Root(), 400, 100, 100, 50, "plain");
+  const TBitmap b = Shot();
+  ExpectColor(b, 175, 100, kRed, 0);
+  ExpectColor(b, 225, 100, {0, 255, 255, 255}, 0);
+  ExpectColor(b, 400, 100, kWhite, 0);
+}
+
+TEST_F(GLRendererTest, MipmappedMinificationAveragesFinePatterns) {
+  TGLLibMaterial m = Painted("check", 64, 64, [](int x, int y) { return (x + y) % 2 ? kWhite : kBlack; });
+  m.MinFilter = miLinearMipmapLinear;
+  m.MagFilter = maLinear;
+  lib_.Add(m);
+  Sprite(scene_.Root(), 400, 300, 16, 16, "check");
+  ExpectColor(Shot(), 400, 300, {128, 128, 128, 255}, 16);
+}
+
+TEST_F(GLRendererTest, TextGlyphsFollowTheWidthTable) {
+  // Every cell of the font picture is white, so each glyph paints a white
+  // rectangle exactly as wide as its advance.
+  TGLLibMaterial font = Solid("fnt1", kWhite, 512, 512);
+  lib_.Add(font);
+  std::vector<uint8_t> widths(256, 8);
+  widths['a'] = 10;
+  widths['b'] = 12;
+  THUDString* t = scene_.Root().AddNewChild<THUDString>();
+  t->Height = 32;  // k = 1
+  LoadFontWidths(*t, widths, 512);
+  t->SetMaterial(&lib_, "fnt1");
+  t->PositionX = 400;
+  t->PositionY = 100;
+  t->Alignment = 1;
+  SetText(*t, "ab\ra");
+  TBitmap b = Shot();
+  // "ab" is 26 wide, centred: 387..412; "a" 12 wide: 394..405, one line lower.
+  ExpectColor(b, 386, 100, kBlack, 0);
+  ExpectColor(b, 387, 100, kWhite, 0);
+  ExpectColor(b, 412, 100, kWhite, 0);
+  ExpectColor(b, 413, 100, kBlack, 0);
+  ExpectColor(b, 400, 84, kWhite, 0);
+  ExpectColor(b, 400, 83, kBlack, 0);
+  ExpectColor(b, 393, 132, kBlack, 0);
+  ExpectColor(b, 394, 132, kWhite, 0);
+  ExpectColor(b, 405, 132, kWhite, 0);
+  ExpectColor(b, 406, 132, kBlack, 0);
+  ExpectColor(b, 400, 147, kWhite, 0);
+  ExpectColor(b, 400, 148, kBlack, 0);
+
+  t->Alignment = 2;
+  SetText(*t, "ab");
+  b = Shot();
+  ExpectColor(b, 373, 100, kBlack, 0);
+  ExpectColor(b, 374, 100, kWhite, 0);
+  ExpectColor(b, 399, 100, kWhite, 0);
+  ExpectColor(b, 400, 100, kBlack, 0);
+
+  t->Visible = false;
+  ExpectColor(Shot(), 390, 100, kBlack, 0);
+}
+
+TEST_F(GLRendererTest, LetterboxedWindowAndExactSnapshot) {
+  lib_.Add(Solid("red", kRed));
+  lib_.Add(Solid("green", kGreen));
+  Sprite(scene_.Root(), 400, 300, 800, 600, "red");
+  Sprite(scene_.Root(), 10, 10, 20, 20, "green");  // the picture's top-left corner
+  int32_t dw = 0, dh = 0;
+  window_->DrawableSize(dw, dh);
+  ASSERT_GE(dw, 800);
+  ASSERT_GE(dh, 600);
+  // The picture scaled to half size in the middle of the drawable.
+  TViewportRect vp;
+  vp.Width = 400;
+  vp.Height = 300;
+  vp.X = (dw - 400) / 2;
+  vp.Y = (dh - 300) / 2;
+  vp.Scale = 0.5;
+  renderer_->Render(scene_, vp, dw, dh);
+  std::vector<uint8_t> px(static_cast<size_t>(dw) * dh * 4);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, dw, dh, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+  auto window = [&](int x, int y) {  // top-left origin
+    const uint8_t* p = &px[(static_cast<size_t>(dh - 1 - y) * dw + x) * 4];
+    return TRgba{p[0], p[1], p[2], 255};
+  };
+  auto expect = [](TRgba got, TRgba want, const char* where) {
+    EXPECT_TRUE(got.R == want.R && got.G == want.G && got.B == want.B)
+        << where << ": " << got.R << "," << got.G << "," << got.B;
+  };
+  expect(window(vp.X - 1, vp.Y + 150), kBlack, "left bar");
+  expect(window(vp.X + 400, vp.Y + 150), kBlack, "right bar");
+  expect(window(vp.X + 200, vp.Y - 1), kBlack, "top bar");
+  expect(window(vp.X + 200, vp.Y + 300), kBlack, "bottom bar");
+  expect(window(vp.X + 200, vp.Y + 150), kRed, "picture");
+  expect(window(vp.X + 2, vp.Y + 2), kGreen, "picture's top-left corner");
+  expect(window(vp.X + 399, vp.Y + 299), kRed, "picture's bottom-right corner");
+
+  // The screenshot is the game's picture at 800x600 whatever the window shows.
+  const TBitmap b = Shot();
+  ASSERT_EQ(b.Width, 800);
+  ExpectColor(b, 19, 19, kGreen, 0);
+  ExpectColor(b, 20, 20, kRed, 0);
+  ExpectColor(b, 799, 599, kRed, 0);
+  EXPECT_EQ(At(b, 5, 5).A, 255);
+}
+
+TEST_F(GLRendererTest, StateChangesAreBatched) {
+  lib_.Add(Solid("a", kRed));
+  TGLLibMaterial b = Solid("b", kGreen);
+  b.BlendingMode = bmAdditive;
+  lib_.Add(b);
+  for (int i = 0; i < 1000; ++i) Sprite(scene_.Root(), 400, 300, 64, 64, "a");
+  TViewportRect vp;
+  renderer_->Render(scene_, vp, 800, 600);
+  EXPECT_EQ(renderer_->LastFrame().Quads, 1000);
+  EXPECT_EQ(renderer_->LastFrame().Batches, 1);
+  EXPECT_EQ(renderer_->LastFrame().Uploads, 1);
+  renderer_->Render(scene_, vp, 800, 600);
+  EXPECT_EQ(renderer_->LastFrame().Uploads, 0) << "the texture is kept";
+  EXPECT_EQ(renderer_->LastFrame().TextureBinds, 1);
+  EXPECT_EQ(renderer_->LastFrame().Batches, 1);
+
+  for (int i = 0; i < 100; ++i) Sprite(scene_.Root(), 400, 300, 64, 64, i % 2 ? "a" : "b");
+  renderer_->Render(scene_, vp, 800, 600);
+  renderer_->Render(scene_, vp, 800, 600);
+  EXPECT_EQ(renderer_->LastFrame().Quads, 1100);
+  EXPECT_EQ(renderer_->LastFrame().TextureBinds, 101);
+  EXPECT_EQ(renderer_->LastFrame().BlendChanges, 100);
+}
+
+TEST_F(GLRendererTest, ClearedLibraryTexturesAreDeleted) {
+  lib_.Add(Solid("a", kRed));
+  THUDSprite* s = Sprite(scene_.Root(), 400, 300, 64, 64, "a");
+  ExpectColor(Shot(), 400, 300, kRed, 0);
+  const GLuint texture = lib_.At(0).GLTexture;
+  ASSERT_NE(texture, 0u);
+  EXPECT_TRUE(glIsTexture(texture));
+  lib_.Clear();
+  EXPECT_EQ(s->MaterialLibrary(), nullptr);
+  lib_.Add(Solid("a", kGreen));
+  s->SetMaterial(&lib_, "a");
+  ExpectColor(Shot(), 400, 300, kGreen, 0);  // meeting the library again frees the old texture
+  EXPECT_TRUE(lib_.ReleasedTextures.empty());
+  EXPECT_NE(lib_.At(0).GLTexture, 0u);
+  if (lib_.At(0).GLTexture != texture) {
+    EXPECT_FALSE(glIsTexture(texture));
+  }
+
+  // A changed picture is uploaded again.
+  lib_.At(0).Image = Solid("x", kBlue).Image;
+  lib_.At(0).TextureDirty = true;
+  ExpectColor(Shot(), 400, 300, kBlue, 0);
+}
+
+TEST_F(GLRendererTest, ScreenshotFileOfTheGamePicture) {
+  lib_.Add(Solid("red", kRed));
+  Sprite(scene_.Root(), 10, 10, 20, 20, "red");
+  const auto dir = std::filesystem::temp_directory_path() / ("qvx_glshot_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const auto name = NextScreenshotName(dir);
+  ASSERT_TRUE(name.has_value());
+  SaveBitmap32(*name, Shot());
+  EXPECT_EQ(std::filesystem::file_size(*name), 54u + 800u * 600u * 4u);
+  EXPECT_EQ(NextScreenshotName(dir), dir / "screen_0001.bmp");
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
