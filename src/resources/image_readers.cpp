@@ -30,6 +30,8 @@ void CheckPixelCount(int64_t width, int64_t height) {
 
 void Allocate(TBitmap& out, int32_t width, int32_t height, int32_t bits) {
   CheckPixelCount(width, height);
+  // A picture without pixels has no size either, so nothing loops over its rows.
+  if (width == 0 || height == 0) width = height = 0;
   out.Width = width;
   out.Height = height;
   out.Bits = bits;
@@ -169,11 +171,11 @@ void ReadBmpImage(TBinaryReader& in, TBitmap& out) {
   const TChannel red(h.Masks[0]), green(h.Masks[1]), blue(h.Masks[2]);
   std::vector<uint8_t> row(static_cast<size_t>(rowBytes));
   uint64_t left = dataBytes;
-  const size_t width = static_cast<size_t>(h.Width);
-  for (int32_t r = 0; r < height; ++r) {
+  const size_t width = static_cast<size_t>(out.Width);
+  for (int32_t r = 0; r < out.Height; ++r) {
     if (!in.ReadBytes(row.data(), row.size())) StreamReadError();
     left -= rowBytes;
-    uint8_t* dst = out.Pixels.data() + static_cast<size_t>(bottomUp ? height - 1 - r : r) * width * 4;
+    uint8_t* dst = out.Pixels.data() + static_cast<size_t>(bottomUp ? out.Height - 1 - r : r) * width * 4;
     const uint8_t* src = row.data();
     switch (h.Bits) {
       case 1: case 4: case 8: {
@@ -240,7 +242,7 @@ void ReadTgaImage(TBinaryReader& in, TBitmap& out) {
       if (pixels * pixelBytes > in.Remaining()) StreamReadError();
       Allocate(out, width, height, depth);
       std::vector<uint8_t> row(static_cast<size_t>(width) * pixelBytes);
-      for (int32_t r = 0; r < height; ++r) {
+      for (int32_t r = 0; r < out.Height; ++r) {
         if (!in.ReadBytes(row.data(), row.size())) StreamReadError();
         uint8_t* dst = out.Pixels.data() + static_cast<size_t>(topDown ? r : height - 1 - r) * width * 4;
         for (const uint8_t* src = row.data(); src < row.data() + row.size(); src += pixelBytes, dst += 4) {

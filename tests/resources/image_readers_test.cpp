@@ -185,6 +185,10 @@ TEST(BmpReader, RefusesBadAndShortImages) {
   TBitmap packed = ReadBmp(rle, &used);
   EXPECT_EQ(used, rle.size());
   EXPECT_EQ(packed.Width, 0);
+  // No width and a huge height: an empty picture, read at once.
+  TBitmap flat = ReadBmp(Bmp40(0, 0x26FFFFFD, 4, 0, 0, 0, Bytes(64, 0), {}));
+  EXPECT_EQ(flat.Width, 0);
+  EXPECT_EQ(flat.Height, 0);
 }
 
 TEST(TgaReader, OriginBitAndDepths) {
