@@ -50,7 +50,10 @@ class TLineReader {
     size_t end = at;
     while (end < text_.size() && text_[end] != ' ' && text_[end] != '\t' && end - at < 24) ++end;
     if (end == at) ++end;
-    return "'" + std::string(text_.substr(at, end - at)) + "'";
+    std::string quoted(1, '\'');
+    quoted.append(text_.substr(at, end - at));
+    quoted += '\'';
+    return quoted;
   }
 
   void SkipSpaces() {
@@ -273,18 +276,34 @@ std::string QuoteScriptString(std::string_view cp1251) {
 
 std::string FormatInstruction(const TScriptInstruction& ins) {
   const TInstructionInfo* info = FindInstructionInfo(ins.Code);
-  std::string out = info ? info->Mnemonic : "@" + std::to_string(ins.Code);
-  for (int k = 0; k < kInstructionOps; ++k)
-    if (ins.Op[static_cast<size_t>(k)] != 0)
-      out += " op" + std::to_string(k + 1) + "=" + std::to_string(ins.Op[static_cast<size_t>(k)]);
-  for (int i = 0; i < kInstructionStrs; ++i)
-    if (!ins.Str[static_cast<size_t>(i)].empty())
-      out += " str" + std::to_string(i + 1) + "=" + QuoteScriptString(ins.Str[static_cast<size_t>(i)]);
+  std::string out;
+  if (info) {
+    out = info->Mnemonic;
+  } else {
+    out = '@';
+    out += std::to_string(ins.Code);
+  }
+  for (int k = 0; k < kInstructionOps; ++k) {
+    if (ins.Op[static_cast<size_t>(k)] == 0) continue;
+    out += " op";
+    out += static_cast<char>('1' + k);
+    out += '=';
+    out += std::to_string(ins.Op[static_cast<size_t>(k)]);
+  }
+  for (int i = 0; i < kInstructionStrs; ++i) {
+    if (ins.Str[static_cast<size_t>(i)].empty()) continue;
+    out += " str";
+    out += static_cast<char>('1' + i);
+    out += '=';
+    out += QuoteScriptString(ins.Str[static_cast<size_t>(i)]);
+  }
   const auto stored = StoredStringBytes(ins);
   for (int i = 0; i < kInstructionStrs; ++i) {
     const uint8_t* s = stored.data() + static_cast<size_t>(i) * kStoredStrSize;
     if (std::memcmp(s, CanonicalStored(ins.Str[static_cast<size_t>(i)]).data(), kStoredStrSize) == 0) continue;
-    out += " raw" + std::to_string(i + 1) + "=";
+    out += " raw";
+    out += static_cast<char>('1' + i);
+    out += '=';
     char hex[3];
     for (size_t b = 0; b < kStoredStrSize; ++b) {
       std::snprintf(hex, sizeof hex, "%02x", s[b]);
