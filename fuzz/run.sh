@@ -18,7 +18,7 @@ for t in $targets; do
   seeds=()
   [ -d "$root/fuzz/corpus/$name" ] && seeds=("$root/fuzz/corpus/$name")
   echo "== $t (${seconds}s)"
-  if ! (cd "$work" && "$build/fuzz/$t" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 \
+  if ! (cd "$work" && "$build/fuzz/$t" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 -malloc_limit_mb=512 -timeout=10 \
           "$work" "${seeds[@]}" 2>"$work/log"); then
     tail -n 40 "$work/log" >&2
     echo "$t: finding; reproducer in $work" >&2

@@ -169,7 +169,8 @@ void ReadBmpImage(TBinaryReader& in, TBitmap& out) {
 
   const bool plain32 = h.Bits == 32 && h.Masks[0] == 0xFF0000 && h.Masks[1] == 0xFF00 && h.Masks[2] == 0xFF;
   const TChannel red(h.Masks[0]), green(h.Masks[1]), blue(h.Masks[2]);
-  std::vector<uint8_t> row(static_cast<size_t>(rowBytes));
+  // Only a picture with rows needs a row buffer; its rows are in the data.
+  std::vector<uint8_t> row(out.Height ? static_cast<size_t>(rowBytes) : 0);
   uint64_t left = dataBytes;
   const size_t width = static_cast<size_t>(out.Width);
   for (int32_t r = 0; r < out.Height; ++r) {
@@ -241,7 +242,7 @@ void ReadTgaImage(TBinaryReader& in, TBitmap& out) {
     case 2: {
       if (pixels * pixelBytes > in.Remaining()) StreamReadError();
       Allocate(out, width, height, depth);
-      std::vector<uint8_t> row(static_cast<size_t>(width) * pixelBytes);
+      std::vector<uint8_t> row(static_cast<size_t>(out.Width) * pixelBytes);
       for (int32_t r = 0; r < out.Height; ++r) {
         if (!in.ReadBytes(row.data(), row.size())) StreamReadError();
         uint8_t* dst = out.Pixels.data() + static_cast<size_t>(topDown ? r : height - 1 - r) * width * 4;

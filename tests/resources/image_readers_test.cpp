@@ -189,6 +189,7 @@ TEST(BmpReader, RefusesBadAndShortImages) {
   TBitmap flat = ReadBmp(Bmp40(0, 0x26FFFFFD, 4, 0, 0, 0, Bytes(64, 0), {}));
   EXPECT_EQ(flat.Width, 0);
   EXPECT_EQ(flat.Height, 0);
+  EXPECT_EQ(ReadBmp(Bmp40(0x7FFFFFFF, 0, 32, 0, 0, 0, {}, {})).Width, 0) << "no row buffer for a picture without rows";
 }
 
 TEST(TgaReader, OriginBitAndDepths) {
