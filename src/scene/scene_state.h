@@ -212,9 +212,11 @@ struct TqvxScene {
   // Bumped whenever the location function table is emptied, so that a run
   // whose table was replaced under it (a location change) stops there.
   uint32_t FunctionTableSerial = 0;
-  // How deep command 16 calls are nested now; capped so that a script that
-  // calls itself cannot run the stack out.
+  // How deep command 16 calls are nested now, and how many calls the
+  // outermost one has made; both capped so that a script that calls itself
+  // can neither run the stack out nor branch into endless work.
   int32_t CallDepth = 0;
+  int32_t NestedCalls = 0;
   std::string LocationName;      // str120
   std::string PreviousLocation;  // str120
   TKeyEntry KeyTable[kKeyEntries];

@@ -127,6 +127,13 @@ TEST_F(ScriptTest, SelfCallingFunctionsStopAtTheNestingCap) {
   RunGlobalFunction(scene, 0, 0, 0);
   EXPECT_EQ(Trace().size(), 65u + 65u);
   EXPECT_EQ(scene.CallDepth, 0);
+
+  // Two self-calls per body would branch into 2^64 runs.
+  Trace().clear();
+  scene.Functions = {Fn("fork", {Say("f"), Ins(kCall, {0}, {"fork"}), Ins(kCall, {0}, {"fork"})})};
+  // Each of the two outermost calls gets its own allowance of 4096 calls.
+  RunFunction(scene, 0, 0, true, 0);
+  EXPECT_EQ(Trace().size(), 1 + 2 * 4096u);
 }
 
 TEST_F(ScriptTest, CommandsSkipWhileTheFlagIsFalseExceptTheAlwaysCodes) {
