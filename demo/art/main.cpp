@@ -1,0 +1,80 @@
+// demo_art: paints the demo game's pictures and writes, under the output
+// folder, one sub-folder per archive (PNGs and a pack manifest), the font
+// width table fnt1.dat and the item captions caption.inv.
+//
+//   demo_art OUTDIR [--font TTF] [--bold-font TTF] [--captions FILE]
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+#include "art_common.h"
+#include "captions.h"
+#include "font_art.h"
+#include "hero_art.h"
+#include "location_art.h"
+#include "system_art.h"
+
+namespace {
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot open " + path);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string out, font = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+  std::string bold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf", captions;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if ((a == "--font" || a == "--bold-font" || a == "--captions") && i + 1 < argc) {
+      (a == "--font" ? font : a == "--bold-font" ? bold : captions) = argv[++i];
+    } else if (out.empty() && a.rfind("--", 0) != 0) {
+      out = a;
+    } else {
+      std::fprintf(stderr, "demo_art: unexpected argument %s\n", a.c_str());
+      return 2;
+    }
+  }
+  if (out.empty()) {
+    std::fputs("usage: demo_art OUTDIR [--font TTF] [--bold-font TTF] [--captions FILE]\n", stderr);
+    return 2;
+  }
+  try {
+    MakeDirs(out);
+    TArtArchive system("system", JoinPath(out, "system"));
+    BuildSystemArt(system);
+    WriteFontWidths(BuildFont(system, font), JoinPath(out, "fnt1.dat"));
+    system.WriteManifest();
+
+    TArtArchive person("person", JoinPath(out, "person"));
+    BuildHeroArt(person);
+    person.WriteManifest();
+
+    TArtArchive lake("loc_lake", JoinPath(out, "loc_lake"));
+    BuildLakeArt(lake, bold);
+    lake.WriteManifest();
+
+    TArtArchive forest("loc_forest", JoinPath(out, "loc_forest"));
+    BuildForestArt(forest, bold);
+    forest.WriteManifest();
+
+    if (!captions.empty()) WriteBytes(JoinPath(out, "caption.inv"), BuildCaptionTable(ReadText(captions)));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "demo_art: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
