@@ -239,6 +239,19 @@ TEST_F(ScriptTest, TimerThatReschedulesItselfGetsAnotherSlot) {
   EXPECT_FLOAT_EQ(scene.DelayedFunctions[1].Delay, 0.03f);
 }
 
+TEST_F(ScriptTest, TimerThatLeavesTheLocationKeepsTheNewLocationsTimers) {
+  Fill(50, [](TqvxScene& s, const TScriptInstruction&, float) {
+    ResetScene(s);
+    s.Functions = {Fn("new0", {Ins(kDelayedCall, {1000, 0}, {"new0"})})};
+    RunFunction(s, 0, 0, false, 0);
+  });
+  scene.Functions = {Fn("leave", {Ins(50)})};
+  AddDelayedFunction(scene, 0, false, 0);
+  TickTimers(scene, 0.02f);
+  EXPECT_EQ(scene.DelayedFunctions[0].Function, 0) << "the new location's timer took slot 0 and stays";
+  EXPECT_FLOAT_EQ(scene.DelayedFunctions[0].Delay, 1.0f);
+}
+
 TEST_F(ScriptTest, GlobalTimersFrameFunctionAndFullTables) {
   scene.GlobalFunctions = {Fn("g", {Say("g")})};
   scene.Functions = {Fn("frame", {Say("frame")}), Fn("f", {})};
