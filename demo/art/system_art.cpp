@@ -301,9 +301,20 @@ void BuildPanels(TArtArchive& a) {
     cairo_t* cr = *c;
     FillVerticalGradient(cr, 0, 0, 800, 512, {Hex(0xeadbb8), Hex(0xf3e7c9), Hex(0xe2cfa6)});
     TArtRandom rnd(71);
-    for (int i = 0; i < 60; ++i)
-      SoftEllipse(cr, rnd.Range(0, 800), rnd.Range(0, 512), rnd.Range(20, 90), rnd.Range(10, 50),
-                  Hex(0xc9ad7c), 0.05, 20);
+    // Blotches are painted strongly on their own layer and laid on faintly:
+    // many near-transparent layers drift in colour through 8-bit rounding.
+    TCanvas blotches(800, 512);
+    for (int i = 0; i < 60; ++i) {
+      cairo_save(*blotches);
+      cairo_translate(*blotches, rnd.Range(0, 800), rnd.Range(0, 512));
+      cairo_scale(*blotches, rnd.Range(20, 90), rnd.Range(10, 50));
+      cairo_arc(*blotches, 0, 0, 1, 0, 2 * M_PI);
+      cairo_restore(*blotches);
+      SetColor(*blotches, Hex(0xc9ad7c), 0.5);
+      cairo_fill(*blotches);
+    }
+    BlurSurface(blotches.Surface.get(), 10);
+    Paste(cr, blotches.Surface.get(), 0, 0, 0.35);
     cairo_pattern_t* v = cairo_pattern_create_radial(400, 256, 180, 400, 256, 520);
     cairo_pattern_add_color_stop_rgba(v, 0, 0, 0, 0, 0);
     cairo_pattern_add_color_stop_rgba(v, 1, 0.25, 0.15, 0.05, 0.45);
@@ -318,7 +329,7 @@ void BuildPanels(TArtArchive& a) {
     SetColor(cr, Hex(0x6e4b30), 0.35);
     cairo_set_line_width(cr, 1.2);
     cairo_stroke(cr);
-    AddGrain(c.Surface.get(), 5, 0.05);
+    AddGrain(c.Surface.get(), 5, 0.025);
     a.Add("mbl_bgr1", c, false);
   }
   for (int band = 2; band <= 3; ++band) {
