@@ -142,6 +142,10 @@ void TGLRenderer::DrawScene(TGLScene& scene, int32_t x, int32_t y, int32_t w, in
   glClear(GL_COLOR_BUFFER_BIT);
   if (w <= 0 || h <= 0) return;
   glViewport(x, y, w, h);
+  // Clipping already keeps quads inside the viewport; the scissor makes sure
+  // of it for the bars whatever the driver's guard band does.
+  glScissor(x, y, w, h);
+  glEnable(GL_SCISSOR_TEST);
   ResetState();
   DrawNode(scene.Root());
   End();

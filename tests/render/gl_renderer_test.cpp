@@ -363,6 +363,15 @@ TEST_F(GLRendererTest, TextGlyphsFollowTheWidthTable) {
   ExpectColor(b, 399, 100, kWhite, 0);
   ExpectColor(b, 400, 100, kBlack, 0);
 
+  // Rotation turns the whole block about Position: the line now runs upwards.
+  t->Alignment = 0;
+  t->Rotation = 90;
+  b = Shot();
+  ExpectColor(b, 400, 80, kWhite, 0);
+  ExpectColor(b, 400, 105, kBlack, 0);
+  ExpectColor(b, 410, 90, kWhite, 0);
+  ExpectColor(b, 420, 90, kBlack, 0);
+
   t->Visible = false;
   ExpectColor(Shot(), 390, 100, kBlack, 0);
 }
@@ -370,8 +379,8 @@ TEST_F(GLRendererTest, TextGlyphsFollowTheWidthTable) {
 TEST_F(GLRendererTest, LetterboxedWindowAndExactSnapshot) {
   lib_.Add(Solid("red", kRed));
   lib_.Add(Solid("green", kGreen));
-  Sprite(scene_.Root(), 400, 300, 800, 600, "red");
-  Sprite(scene_.Root(), 10, 10, 20, 20, "green");  // the picture's top-left corner
+  Sprite(scene_.Root(), 400, 300, 1600, 1200, "red");  // reaches far past the picture
+  Sprite(scene_.Root(), 10, 10, 20, 20, "green");      // the picture's top-left corner
   int32_t dw = 0, dh = 0;
   window_->DrawableSize(dw, dh);
   ASSERT_GE(dw, 800);
