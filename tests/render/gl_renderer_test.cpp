@@ -4,6 +4,7 @@
 #include "render/gl_renderer.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <GL/gl.h>
 

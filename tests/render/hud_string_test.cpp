@@ -1,6 +1,7 @@
 #include "render/hud_string.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>

@@ -1,6 +1,7 @@
 #include "render/screenshot.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 
