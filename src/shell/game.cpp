@@ -1,7 +1,11 @@
 #include "shell/game.h"
 
+#include "hero/hero_commands.h"
 #include "platform/paths.h"
 #include "platform/stream.h"
+#include "scene/location.h"
+#include "scene/location_commands.h"
+#include "scene/scene_create.h"
 #include "scene/scene_update.h"
 
 void ReportError(TqvxGame& game, const std::string& text) {
@@ -27,6 +31,8 @@ void GameLoadOptions(TqvxGame& game) {
 }
 
 void GameInit(TqvxGame& game, TPlatformWindow* window) {
+  RegisterLocationCommands();
+  RegisterHeroCommands();
   if (window) window->SetScreenSaverEnabled(false);
   game.Form = window;
   game.VideoTimer = TTimer(100, false);

@@ -1,0 +1,24 @@
+// Locations: building the scene's records from a location file, entering and
+// leaving a location, and a new game.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "scene/scene_state.h"
+
+// Appends an object with a new sprite under LayerRoots[layer] drawn from the
+// location library; the object's index. -1 for a layer outside 0..2.
+int32_t AddObject(TqvxScene& scene, const std::string& name, int32_t layer);
+int32_t AddRegion(TqvxScene& scene, float width, float height, float x, float y);
+int32_t AddRoad(TqvxScene& scene);
+void SetRegionEnabled(TqvxScene& scene, int32_t index, bool enabled);
+
+// Opens "SCENE\" + name and builds the location's records from it.
+void ReadLocation(TqvxScene& scene, const std::string& name);
+// Enters a location: reset, read, run its function 0, fade in.
+void LoadLocation(TqvxScene& scene, const std::string& name);
+// Frees what a location brought; global functions stay.
+void UnloadLocation(TqvxScene& scene);
+// The menu's new game: an empty game state and the first location.
+void NewGame(TqvxScene& scene);

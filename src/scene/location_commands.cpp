@@ -1,0 +1,49 @@
+#include "scene/location_commands.h"
+
+#include "scene/location.h"
+#include "scene/scene_update.h"
+#include "script/interpreter.h"
+#include "script/script_table.h"
+
+namespace {
+
+// 49: Op1 0 the location pair, 1 the person pair; Str1 the archive under "GFX\".
+void LoadArchiveCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
+  const std::string& name = ins.Str[0];
+  if (name.empty()) return;
+  const std::string file = "GFX\\" + name;
+  if (ins.Op[0] == 0)
+    LoadArchiveInto(scene.LocationArchive, *scene.LocationLibrary, file);
+  else if (ins.Op[0] == 1)
+    LoadArchiveInto(scene.PersonArchive, *scene.PersonLibrary, file);
+}
+
+// 50: Op1 -1 switches fades off; Op1 0 changes to location Str1, at once when
+// Op2 is 1.
+void ChangeLocationCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
+  if (ins.Op[0] == -1) {
+    scene.NoFade = true;
+    return;
+  }
+  if (ins.Op[0] != 0) return;
+  const std::string& target = ins.Str[0];
+  if (target == scene.LocationName) return;
+  if (!scene.NoFade) scene.PreviousLocation = scene.LocationName;
+  scene.FadeLevel = 1.0f;
+  scene.FadeIn = false;
+  scene.LocationTimer = 1.0f;
+  scene.LocationName = target;
+  if (ins.Op[1] == 1) {
+    // The change replaces the function table under the running function; the
+    // interpreter sees the new table's serial and ends that run here.
+    UnloadLocation(scene);
+    LoadLocation(scene, scene.LocationName);
+  }
+}
+
+}  // namespace
+
+void RegisterLocationCommands() {
+  RegisterCommand(49, LoadArchiveCommand);
+  RegisterCommand(50, ChangeLocationCommand);
+}

@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "platform/game_error.h"
+#include "scene/location.h"
+#include "scene/location_commands.h"
+#include "scene/location_file.h"
+#include "scene/location_text.h"
+#include "scene/scene_update.h"
+#include "support/game_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<uint8_t> Header(int32_t objects) {
+  TBinaryWriter w;
+  w.WriteStr(30, "h");
+  w.WriteStr(150, "");
+  w.WriteInt32(objects);
+  return w.Bytes();
+}
+
+void ExpectRefused(const std::vector<uint8_t>& bytes, const std::string& words) {
+  TBinaryReader in(bytes, "SCENE\\bad.qvx");
+  TLocationData d;
+  try {
+    ReadLocationData(in, d);
+    ADD_FAILURE() << "accepted a file with " << words;
+  } catch (const EGameError& e) {
+    EXPECT_NE(std::string(e.what()).find(words), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("SCENE\\bad.qvx"), std::string::npos) << e.what();
+  }
+}
+
+// A scene with its layer roots and the location archive of a test game.
+class SceneTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterLocationCommands();
+    game_ = std::make_unique<TTestGameDir>(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    game_->WriteArchive("GFX/loc.wgw", {Pic("rock", 8, 8, 0x808080FF),
+                                        Pic("w1", 8, 8, 0x0000FFFF, "w2", 100),
+                                        Pic("w2", 8, 8, 0x0000C0FF, "w1", 100)});
+    old_ = fs::current_path();
+    fs::current_path(game_->Dir());
+    for (auto& layer : s_.LayerRoots) layer = gl_.Root().AddNewChild<TDummyCube>();
+    LoadArchiveInto(s_.LocationArchive, *s_.LocationLibrary, "GFX\\loc.wgw");
+  }
+  void TearDown() override { fs::current_path(old_); }
+
+  TGLScene gl_;
+  TqvxScene s_;
+  std::unique_ptr<TTestGameDir> game_;
+  fs::path old_;
+};
+
+}  // namespace
+
+TEST(LocationFile, AbsurdCountsAndLayersAreRefused) {
+  ExpectRefused(Header(1000001), "object count");
+  auto layer = Header(1);
+  TBinaryWriter w;
+  w.WriteInt32(3);
+  layer.insert(layer.end(), w.Bytes().begin(), w.Bytes().end());
+  ExpectRefused(layer, "layer 3");
+  auto grid = Header(0);
+  TBinaryWriter g;
+  g.WriteInt32(100001);
+  grid.insert(grid.end(), g.Bytes().begin(), g.Bytes().end());
+  ExpectRefused(grid, "grid width");
+  auto negative = Header(0);
+  TBinaryWriter n;
+  n.WriteInt32(-5);
+  negative.insert(negative.end(), n.Bytes().begin(), n.Bytes().end());
+  ExpectRefused(negative, "grid width");
+}
+
+TEST(LocationFile, ShortFileKeepsWhatItLacksAndTextRoundTrips) {
+  const auto bytes = Header(0);  // ends after the object count
+  TBinaryReader in(bytes);
+  TLocationData d;
+  d.Grid.resize(7);
+  d.Grid[6][29] = 5;
+  ReadLocationData(in, d);
+  EXPECT_EQ(d.HeaderName, "h");
+  ASSERT_EQ(d.Grid.size(), 7u) << "a grid the file lacks keeps the one before";
+  EXPECT_EQ(d.Grid[6][29], 5);
+
+  const std::string src = LocationSource(3, "object layer=2 name=\"a\" x=1.5 y=-2 width=3 height=4 picture=\"p\"\n"
+                                            "  hotspot x=1 y=2 radius=4\nregion x=1 y=2 width=3 height=4 function=5\n"
+                                            "road 1,2 3,4\nfunction \"f\"\n  end_function\nend\n");
+  const TLocationData a = ParseLocationText(src, "a.loc", ".");
+  const auto fileA = WriteLocationData(a);
+  TBinaryReader back(fileA);
+  TLocationData b;
+  ReadLocationData(back, b);
+  EXPECT_EQ(WriteLocationData(ParseLocationText(FormatLocationText(b), "b.loc", ".")), fileA);
+  EXPECT_THROW(ParseLocationText("object layer=3\n", "c.loc", "."), EGameError);
+  EXPECT_THROW(ParseLocationText("grid 2\n  ..\n", "d.loc", "."), EGameError) << "too few grid rows";
+}
+
+TEST_F(SceneTest, LoadingBuildsObjectsAndRunsFunctionZero) {
+  game_->WriteLocation("a.qvx", LocationSource(60,
+      "object layer=1 name=\"water\" x=100 y=300 width=60 height=80 picture=\"w1\"\n"
+      "  hotspot x=100 y=300 radius=4\n"
+      "object layer=1 name=\"rock\" x=200 y=100 width=8 height=8 picture=\"rock\"\n"
+      "object layer=1 name=\"ghost\" x=300 y=200 width=8 height=8 picture=\"nothing\"\n"
+      "region x=10 y=10 width=4 height=4 function=1\n"
+      "function \"start\"\n  change_location str1=\"b.qvx\"\nend\n"));
+  LoadLocation(s_, "a.qvx");
+  ASSERT_EQ(s_.Objects.size(), 3u);
+  const TqvxObject& water = s_.Objects[0];
+  EXPECT_EQ(water.HotSpots[0].Radius, 10) << "a radius below 10 is stored as 10";
+  EXPECT_FLOAT_EQ(water.Radius, 50);
+  EXPECT_EQ(water.Sprite->LibMaterialName(), "w1");
+  EXPECT_EQ(water.NextPicture, "w2");
+  EXPECT_FLOAT_EQ(water.FrameTime, 0.1f);
+  EXPECT_EQ(water.Sprite->Tag, 0);
+  EXPECT_EQ(s_.Objects[2].Sprite->LibMaterialName(), "") << "a picture not in the archive changes nothing";
+  EXPECT_EQ(s_.GridWidth, 60);
+  EXPECT_EQ(s_.Regions.size(), 1u);
+  // Function 0 ran: it asked for the next location, which fades to black first.
+  EXPECT_EQ(s_.LocationName, "b.qvx");
+  EXPECT_EQ(s_.PreviousLocation, "a.qvx");
+  EXPECT_EQ(s_.LocationTimer, 1.0f);
+  EXPECT_EQ(s_.FadeLevel, 1.0f);
+  EXPECT_TRUE(s_.FadeIn) << "the load's fade-in comes after function 0";
+  // Layer 1 is drawn by increasing Y.
+  TDummyCube* layer = s_.LayerRoots[1];
+  EXPECT_EQ(layer->Child(0)->Tag, 1);
+  EXPECT_EQ(layer->Child(1)->Tag, 2);
+  EXPECT_EQ(layer->Child(2)->Tag, 0);
+
+  UnloadLocation(s_);
+  EXPECT_EQ(layer->Count(), 0) << "the objects' sprites are freed";
+  EXPECT_TRUE(s_.Objects.empty());
+  EXPECT_TRUE(s_.Functions.empty());
+}
+
+TEST_F(SceneTest, ScrollClampsAndParallaxScales) {
+  s_.GridWidth = 60;
+  int32_t o = AddObject(s_, "far", 0);
+  s_.Objects[size_t(o)].X = 600;
+  s_.Objects[size_t(o)].Parallax = 0.5f;
+  s_.Objects[size_t(o)].Radius = 10;
+  int32_t follow = AddObject(s_, "follow", 1);
+  s_.ScrollObject = follow;
+  for (float x : {1100.0f, 5000.0f}) {
+    s_.Objects[size_t(follow)].X = x;
+    UpdateScroll(s_, 0.02f);
+    EXPECT_EQ(s_.ScrollX, 400) << "a 60-column location scrolls at most 400 pixels";
+  }
+  EXPECT_FLOAT_EQ(s_.Objects[size_t(o)].Sprite->PositionX, 100) << "(600 - 400) * 0.5";
+  s_.Objects[size_t(follow)].X = 450;
+  UpdateScroll(s_, 0.02f);
+  EXPECT_EQ(s_.ScrollX, 50);
+  EXPECT_FLOAT_EQ(s_.Objects[size_t(o)].Sprite->PositionX, 275) << "half the scroll speed";
+  s_.Objects[size_t(follow)].X = 10;
+  UpdateScroll(s_, 0.02f);
+  EXPECT_EQ(s_.ScrollX, 0);
+  for (int columns : {40, 30}) {
+    s_.GridWidth = columns;
+    s_.Objects[size_t(follow)].X = 2000;
+    UpdateScroll(s_, 0.02f);
+    EXPECT_EQ(s_.ScrollX, 0) << columns << " columns never scroll";
+  }
+  // Culling: an object wholly left of the screen is hidden.
+  s_.Objects[size_t(o)].X = -30;
+  PlaceSprites(s_);
+  EXPECT_FALSE(s_.Objects[size_t(o)].Sprite->Visible);
+}
+
+TEST_F(SceneTest, MovesToAPointAndBoundsRunTheArrivalFunction) {
+  s_.Functions.resize(2);
+  s_.Functions[1].Instructions.resize(1);
+  s_.Functions[1].Instructions[0].Code = 50;
+  s_.Functions[1].Instructions[0].Str[0] = "next.qvx";
+  int32_t i = AddObject(s_, "bird", 2);
+  TqvxObject* o = &s_.Objects[size_t(i)];
+  o->X = 10;
+  o->Y = 10;
+  o->HotSpots = {{10, 10, 10}};
+  o->Speed = 100;
+  o->Heading = 0;
+  o->MovingToTarget = true;
+  o->TargetX = 11;
+  o->TargetY = 10;
+  o->ArrivalFunction = 1;
+  MoveObject(s_, i, 0.02f);
+  o = &s_.Objects[size_t(i)];
+  EXPECT_EQ(o->X, 11);
+  EXPECT_EQ(o->Speed, 0);
+  EXPECT_FALSE(o->MovingToTarget);
+  EXPECT_EQ(o->HotSpots[0].X, 10) << "the last step to the target leaves the hot spots";
+  EXPECT_EQ(s_.LocationName, "next.qvx") << "the arrival function ran";
+
+  s_.LocationName.clear();
+  o->Speed = 100;
+  o->Heading = 90;  // up
+  o->BoundsOn = true;
+  o->MinX = 0;
+  o->MaxX = 100;
+  o->MinY = 9;
+  o->MaxY = 100;
+  o->Spinning = true;
+  o->SpinSpeed = 90;
+  MoveObject(s_, i, 0.02f);
+  o = &s_.Objects[size_t(i)];
+  EXPECT_EQ(o->Y, 9) << "clamped to the bounds";
+  EXPECT_EQ(o->Speed, 0);
+  EXPECT_EQ(s_.LocationName, "next.qvx");
+  EXPECT_FLOAT_EQ(o->Rotation, 1.8f) << "spin runs in the same frame";
+}
+
+TEST_F(SceneTest, TransitionsFreezeTheLocationAndTakeHalfASecond) {
+  s_.Functions.resize(1);
+  int32_t i = AddObject(s_, "bird", 1);
+  s_.Objects[size_t(i)].Speed = 100;
+  s_.FadeLevel = 1;
+  s_.FadeIn = true;
+  int frames = 0;
+  while (s_.FadeLevel >= 0 && frames < 100) {
+    SceneUpdate(s_, 0.02f);
+    ++frames;
+  }
+  EXPECT_NEAR(frames, 26, 1) << "a fade takes 0.5 s";
+  EXPECT_EQ(s_.Objects[size_t(i)].X, 0) << "objects stand still during a fade";
+  // A delayed function that is not forced waits while the game waits.
+  s_.WaitTime = 1;
+  AddDelayedFunction(s_, 0, false, 0.01f);
+  Timers(s_, 0.02f);
+  Timers(s_, 0.02f);
+  EXPECT_EQ(s_.DelayedFunctions[0].Function, 0);
+  s_.WaitTime = -1;
+  Timers(s_, 0.02f);
+  EXPECT_EQ(s_.DelayedFunctions[0].Function, -1);
+}

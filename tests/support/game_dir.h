@@ -1,0 +1,56 @@
+// Small game directories for tests: archives written with the engine's own
+// archive writer, locations built from source text by qvxtool, and runs of
+// the real ovgame in driver mode.
+#pragma once
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+struct TTestPicture {
+  std::string Name;
+  int Width = 4, Height = 4;
+  uint32_t Rgba = 0xFFFFFFFF;  // 0xRRGGBBAA
+  std::string Next;            // animation chain
+  int FrameTimeMs = 0;
+};
+
+inline TTestPicture Pic(std::string name, int w, int h, uint32_t rgba, std::string next = {}, int ms = 0) {
+  TTestPicture p;
+  p.Name = std::move(name);
+  p.Width = w;
+  p.Height = h;
+  p.Rgba = rgba;
+  p.Next = std::move(next);
+  p.FrameTimeMs = ms;
+  return p;
+}
+
+struct TRunResult {
+  int ExitCode = -1;
+  std::string Stderr;
+  nlohmann::json State;  // the --dump-state output, when written
+};
+
+class TTestGameDir {
+ public:
+  // A fresh directory under the test's temporary folder, with "system.wgw",
+  // "GFX\person.wgw" and "fnt1.dat" already written.
+  explicit TTestGameDir(const std::string& name);
+  ~TTestGameDir();
+
+  const std::filesystem::path& Dir() const { return dir_; }
+  void WriteArchive(const std::string& gamePath, const std::vector<TTestPicture>& pictures);
+  // Builds SCENE\<name> from location source text with `qvxtool loc build`.
+  void WriteLocation(const std::string& name, const std::string& source);
+  void WriteFile(const std::string& relative, const std::string& text);
+  // Runs ovgame --data DIR --frames N with extra arguments; dumps the state.
+  TRunResult Run(int frames, const std::vector<std::string>& extra = {});
+
+ private:
+  std::filesystem::path dir_;
+};
+
+// A location source with `columns` free grid columns and the given extra lines.
+std::string LocationSource(int columns, const std::string& body);
