@@ -8,12 +8,11 @@
 #include <string>
 
 #include "platform/window.h"
+#include "render/gl_renderer.h"
 #include "render/nodes.h"
 #include "scene/scene_state.h"
 #include "shell/options.h"
 #include "shell/timers.h"
-
-class TGLRenderer;
 
 struct TqvxGame {
   TPlatformWindow* Form = nullptr;  // the main window; null when running without one
@@ -21,6 +20,8 @@ struct TqvxGame {
   TqvxScene Scene;
   TGLScene GLScene;
   TDummyCube* SpriteRoot = nullptr;
+  // Draws GLScene; made once the window's context exists.
+  std::unique_ptr<TGLRenderer> Renderer;
   TGLCadencer Cadencer;
   TTimer MusicTimer{5000, true};
   int32_t RefreshRate = 75;

@@ -13,6 +13,7 @@
 #include "platform/game_error.h"
 #include "platform/stream.h"
 #include "platform/window.h"
+#include "render/screenshot.h"
 #include "shell/driver.h"
 #include "shell/frame_step.h"
 #include "shell/game.h"
@@ -85,6 +86,12 @@ int Run(const TCommandLine& cmd) {
     return 1;
   }
 
+  game->Renderer = std::make_unique<TGLRenderer>();
+  // The renderer's textures belong to the window's context: let it go first.
+  struct TRendererGuard {
+    TqvxGame& game;
+    ~TRendererGuard() { game.Renderer.reset(); }
+  } rendererGuard{*game};
   try {
     GameInit(*game, window.get());
   } catch (const EGameError& e) {
@@ -114,9 +121,26 @@ int Run(const TCommandLine& cmd) {
     try {
       if (game->VideoTimer.Advance(elapsed * 1000)) VideoWatch(*game);
       if (game->MusicTimer.Advance(elapsed * 1000)) MusicStep(*game);
-      if (game->Cadencer.Enabled && game->Cadencer.Mode == cmASAP) FrameStep(*game, game->Cadencer.Step(clock));
+      if (game->Cadencer.Enabled && game->Cadencer.Mode == cmASAP) {
+        // The driver's frames all last exactly the fixed frame time.
+        const double step = game->Cadencer.Step(clock);
+        FrameStep(*game, driverMode ? frameTime : step);
+      }
     } catch (const EGameError& e) {
       ReportError(*game, e.what());
+    }
+    if (!s.VideoPlaying) {
+      int32_t dw = 0, dh = 0;
+      window->DrawableSize(dw, dh);
+      game->Renderer->Render(game->GLScene, window->GameViewport(), dw, dh);
+    }
+    for (const auto& [at, file] : cmd.Screenshots) {
+      if (at != frame) continue;
+      try {
+        SaveBitmap32(file, game->Renderer->Snapshot(game->GLScene));
+      } catch (const EGameError& e) {
+        ReportError(*game, e.what());
+      }
     }
     window->Present();
     if (s.QuitRequested) break;
