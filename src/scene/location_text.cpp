@@ -195,7 +195,10 @@ TLocationData ParseLocationText(const std::string& text, const std::string& sour
     const std::string& line = lines[n];
     if (gridRowsLeft > 0) {
       TLineReader r(sourceName, lineNo, line);
-      std::string row = r.Word();
+      // Grid rows are taken whole: '#' is a blocked cell here, not a comment.
+      const size_t from = line.find_first_not_of(" \t");
+      const size_t to = line.find_last_not_of(" \t\r");
+      const std::string row = from == std::string::npos ? "" : line.substr(from, to - from + 1);
       if (row.size() != d.Grid.size()) r.Fail("a grid row needs " + std::to_string(d.Grid.size()) + " cells");
       const int rowIndex = kGridRows - gridRowsLeft;
       for (size_t col = 0; col < row.size(); ++col)

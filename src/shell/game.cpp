@@ -5,6 +5,7 @@
 #include "platform/stream.h"
 #include "scene/location.h"
 #include "scene/location_commands.h"
+#include "scene/object_commands.h"
 #include "scene/scene_create.h"
 #include "scene/scene_update.h"
 
@@ -33,6 +34,7 @@ void GameLoadOptions(TqvxGame& game) {
 void GameInit(TqvxGame& game, TPlatformWindow* window) {
   RegisterLocationCommands();
   RegisterHeroCommands();
+  RegisterObjectCommands();
   if (window) window->SetScreenSaverEnabled(false);
   game.Form = window;
   game.VideoTimer = TTimer(100, false);
