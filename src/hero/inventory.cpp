@@ -6,3 +6,5 @@ void InventoryReset(TqvxScene& scene) {
   scene.Inventory.Items.clear();
   scene.Inventory.ItemInHand = -1;
 }
+
+void InventoryHidePanel(TqvxScene&) {}

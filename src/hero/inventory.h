@@ -8,3 +8,5 @@
 void InventoryCreate(TqvxScene& scene, TDummyCube& root);
 // Empties the inventory and rebuilds its display.
 void InventoryReset(TqvxScene& scene);
+// Hides the inventory panel.
+void InventoryHidePanel(TqvxScene& scene);

@@ -6,6 +6,7 @@
 #include "scene/location.h"
 #include "scene/location_commands.h"
 #include "scene/object_commands.h"
+#include "scene/scene_commands.h"
 #include "scene/scene_create.h"
 #include "scene/scene_update.h"
 
@@ -35,6 +36,7 @@ void GameInit(TqvxGame& game, TPlatformWindow* window) {
   RegisterLocationCommands();
   RegisterHeroCommands();
   RegisterObjectCommands();
+  RegisterSceneCommands();
   if (window) window->SetScreenSaverEnabled(false);
   game.Form = window;
   game.VideoTimer = TTimer(100, false);

@@ -1,0 +1,5 @@
+#include "scene/scene_commands.h"
+
+#include "script/script_table.h"
+
+void RegisterSceneCommands() {}
