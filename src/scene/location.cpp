@@ -27,6 +27,7 @@ int32_t AddObject(TqvxScene& scene, const std::string& name, int32_t layer) {
   if (scene.LayerRoots[layer]) {
     o.Sprite = scene.LayerRoots[layer]->AddNewChild<THUDSprite>();
     o.Sprite->SetMaterialLibrary(scene.LocationLibrary.get());
+    o.Sprite->Tag = static_cast<int32_t>(scene.Objects.size());
   }
   o.Visible = true;
   o.Layer = layer;
@@ -63,10 +64,7 @@ void ReadLocation(TqvxScene& scene, const std::string& name) {
   for (const TLocationObject& record : data.Objects) {
     const int32_t index = AddObject(scene, "Default", record.Layer);
     TqvxObject& o = scene.Objects[static_cast<size_t>(index)];
-    if (o.Sprite) {
-      o.Sprite->Tag = index;
-      o.Sprite->SetSize(record.Width, record.Height);
-    }
+    if (o.Sprite) o.Sprite->SetSize(record.Width, record.Height);
     o.Name = record.Name;
     o.X = record.X;
     o.Parallax = record.Parallax;

@@ -129,17 +129,13 @@ void SortLayer(TqvxScene& scene) {
     const int32_t tag = layer->Child(child)->Tag;
     return ValidObject(scene, tag) ? scene.Objects[size_t(tag)].Y : 0.0f;
   };
+  // Insertion sort by increasing Y. Objects move a little between frames, so
+  // the layer is nearly in order and a pass costs little more than a scan.
+  // Equal Ys keep their order: two sprites at one depth must not swap in
+  // front of each other every frame.
   const int n = layer->Count();
-  for (int i = 0; i < n; ++i) {
-    int best = i;
-    float bestY = yOf(i);
-    for (int j = i + 1; j < n; ++j) {
-      const float y = yOf(j);
-      if (y > bestY) {
-        best = j;
-        bestY = y;
-      }
-    }
-    for (int k = best; k > 0; --k) layer->ExchangeWithPrevious(k);
+  for (int i = 1; i < n; ++i) {
+    const float y = yOf(i);
+    for (int k = i; k > 0 && yOf(k - 1) > y; --k) layer->ExchangeWithPrevious(k);
   }
 }

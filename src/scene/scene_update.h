@@ -19,7 +19,8 @@ void MoveObject(TqvxScene& scene, int32_t object, float dt);
 void PlaceSprites(TqvxScene& scene);
 // Follows the scroll object or the hero; a negative `dt` recomputes at once.
 void UpdateScroll(TqvxScene& scene, float dt);
-// Re-orders layer 1 by increasing Y: lower objects are drawn in front.
+// Re-orders layer 1 by increasing Y: lower objects are drawn in front;
+// objects at the same Y keep their order.
 void SortLayer(TqvxScene& scene);
 void Timers(TqvxScene& scene, float dt);
 void UpdateTransitions(TqvxScene& scene, float dt);

@@ -141,6 +141,28 @@ TEST_F(SceneTest, LoadingBuildsObjectsAndRunsFunctionZero) {
   EXPECT_TRUE(s_.Functions.empty());
 }
 
+TEST_F(SceneTest, DepthSortOrdersLayerOneAndKeepsEqualDepthsSteady) {
+  const float ys[] = {300, 100, 200, 200, 50};
+  for (float y : ys) s_.Objects[size_t(AddObject(s_, "o", 1))].Y = y;
+  AddObject(s_, "sky", 0);
+  auto order = [&] {
+    std::vector<int32_t> tags;
+    for (int i = 0; i < s_.LayerRoots[1]->Count(); ++i) tags.push_back(s_.LayerRoots[1]->Child(i)->Tag);
+    return tags;
+  };
+  SortLayer(s_);
+  const std::vector<int32_t> sorted = {4, 1, 2, 3, 0};
+  EXPECT_EQ(order(), sorted);
+  // Two sprites at one depth must not trade places from frame to frame.
+  for (int frame = 0; frame < 3; ++frame) SortLayer(s_);
+  EXPECT_EQ(order(), sorted);
+  s_.Objects[0].Y = 10;
+  s_.Objects[4].Y = 400;
+  SortLayer(s_);
+  EXPECT_EQ(order(), (std::vector<int32_t>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(s_.LayerRoots[0]->Count(), 1) << "other layers are not touched";
+}
+
 TEST_F(SceneTest, ScrollClampsAndParallaxScales) {
   s_.GridWidth = 60;
   int32_t o = AddObject(s_, "far", 0);
