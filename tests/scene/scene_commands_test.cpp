@@ -1,1 +1,274 @@
+// The scene commands run through the interpreter on functions written as
+// script text, on a location with a hero, a 40-column walk grid and person
+// frames (the hero tests' small world).
+#include "scene/scene_commands.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
+
+#include "hero/hero_world.h"
+#include "script/interpreter.h"
+#include "script/script_text.h"
+
+namespace {
+
+class SceneCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterSceneCommands();
+    w.NameAllFrames();
+    for (int i = 0; i < kVariableCount; ++i) s.Variables[i] = 99;
+  }
+
+  // Makes `body` the location's function 0 ("main"), with the functions
+  // "a", "b" and "c" after it, and runs it as a region click would.
+  void Run(const std::string& body, const std::string& more = "") {
+    s.Functions = ParseScriptText("function \"main\"\n" + body +
+                                      "\nend\nfunction \"a\"\nend\nfunction \"b\"\nend\nfunction \"c\"\nend\n" + more,
+                                  "test");
+    RunFunction(s, 0, 0, false, 0.02f);
+  }
+
+  HeroWorld w;
+  TqvxScene& s = w.Scene;
+};
+
+constexpr const char* kFalse = "if_equal op1=1 str1=\"INT\" op2=2 str2=\"INT\"\n";
+
+TEST_F(SceneCommandsTest, VariableListsSkipCellsOutsideTheTableAndStopAtTheRecordEnd) {
+  Run("set_variables op1=10 op2=0 op3=5\n"
+      "set_variables op1=20 op2=3 op3=7 op4=-8 op5=9 op6=111\n"
+      "add_to_variables op1=21 op2=2 op3=10 op4=1\n"
+      "set_variables op1=-1 op2=3 op3=1 op4=2 op5=3\n"
+      "set_variables op1=1022 op2=3 op3=4 op4=5 op5=6\n"
+      "set_variables op1=2147483647 op2=2 op3=1 op4=2\n"
+      "add_to_variables op1=30 op2=1 op3=2147483647\n");
+  EXPECT_EQ(s.Variables[10], 99) << "count 0 copies nothing";
+  EXPECT_EQ(s.Variables[20], 7);
+  EXPECT_EQ(s.Variables[21], 2) << "-8 + 10";
+  EXPECT_EQ(s.Variables[22], 10) << "9 + 1";
+  EXPECT_EQ(s.Variables[23], 99) << "only Op2 values are taken";
+  EXPECT_EQ(s.Variables[0], 2) << "index -1 is skipped, the rest land";
+  EXPECT_EQ(s.Variables[1], 3);
+  EXPECT_EQ(s.Variables[1022], 4);
+  EXPECT_EQ(s.Variables[1023], 5) << "1024 is skipped";
+  EXPECT_EQ(s.Variables[30], INT32_MIN + 98) << "sums wrap around";
+
+  // A count past the record reads the 45 fields from Op3 to its last byte
+  // (the empty strings give zeros) and no further.
+  Run("set_variables op1=100 op2=1000 op3=7");
+  EXPECT_EQ(s.Variables[100], 7);
+  EXPECT_EQ(s.Variables[144], 0);
+  EXPECT_EQ(s.Variables[145], 99);
+}
+
+TEST_F(SceneCommandsTest, VariableOperations) {
+  s.Variables[1] = 11;
+  s.Variables[2] = 22;
+  s.Variables[1023] = 1023;
+  Run("variable_op op1=1 op2=1 op3=2\n"  // Random(0) is 0: a plain swap
+      "variable_op op1=2 op2=5 op3=1\n"
+      "variable_op op1=3 op2=6 op3=1\n"
+      "variable_op op1=3 op2=7 op3=10\n"
+      "variable_op op1=2 op2=8 op3=1024\n"
+      "variable_op op1=2 op2=-1 op3=1\n"
+      "variable_op op1=1 op2=1023 op3=3 op4=0 op5=0\n"  // still swaps 1023 with 3
+      "variable_op op1=1 op2=1024 op3=3\n"
+      "variable_op op1=4 op2=9 op3=1\n");
+  EXPECT_EQ(s.Variables[1], 22);
+  EXPECT_EQ(s.Variables[2], 11);
+  EXPECT_EQ(s.Variables[5], 22);
+  EXPECT_EQ(s.Variables[6], 0) << "Random(1) is always 0";
+  EXPECT_GE(s.Variables[7], 0);
+  EXPECT_LT(s.Variables[7], 10);
+  EXPECT_EQ(s.Variables[8], 99) << "source out of range";
+  EXPECT_EQ(s.Variables[3], 1023) << "swapped once, not again with 1024";
+  EXPECT_EQ(s.Variables[9], 99) << "mode 4 does nothing";
+
+  // The swap offsets come from two draws: first for Op3 (bound Op5), then
+  // for Op2 (bound Op4).
+  TqvxScene twin;
+  SeedRandom(s, 1234);
+  SeedRandom(twin, 1234);
+  const int32_t r1 = Random(twin, 4), r2 = Random(twin, 3);
+  for (int i = 0; i < 20; ++i) s.Variables[200 + i] = 200 + i;
+  Run("variable_op op1=1 op2=200 op3=210 op4=3 op5=4");
+  EXPECT_EQ(s.Variables[200 + r2], 210 + r1);
+  EXPECT_EQ(s.Variables[210 + r1], 200 + r2);
+}
+
+TEST_F(SceneCommandsTest, KeyBindingsRunWhileTheFlagIsFalseAndSkipEmptyOrUnknownNames) {
+  ResetScene(s);
+  s.Functions.clear();
+  Run(std::string(kFalse) +
+          "bind_key_press op1=1 op2=2 op3=3 op4=4 op5=5 str1=\"a\" str2=\"b\" str3=\"\" str4=\"c\" str5=\"a\"\n"
+          "bind_key_release op1=0 op2=10 op3=-1 op4=9 str1=\"b\" str2=\"a\" str3=\"a\" str4=\"nope\"\n"
+          "bind_key_hold op1=6 op2=7 str1=\"c\"\n"
+          "enable_menu op1=1\n",
+      "function \"\"\nend\n");
+  EXPECT_EQ(s.MenuEnabled, 0) << "an ordinary command obeys the false flag";
+  EXPECT_EQ(s.KeyTable[1].PressFunction, 1);
+  EXPECT_EQ(s.KeyTable[2].PressFunction, 2);
+  EXPECT_EQ(s.KeyTable[3].PressFunction, -1) << "an empty name must not find the function named \"\"";
+  EXPECT_EQ(s.KeyTable[4].PressFunction, 3);
+  EXPECT_EQ(s.KeyTable[5].PressFunction, 1);
+  EXPECT_EQ(s.KeyTable[0].ReleaseFunction, 2);
+  EXPECT_EQ(s.KeyTable[9].ReleaseFunction, -1) << "unknown function";
+  EXPECT_EQ(s.KeyTable[6].HoldFunction, 3);
+  EXPECT_EQ(s.KeyTable[7].HoldFunction, -1) << "Str2 empty";
+
+  for (TKeyEntry& e : s.KeyTable) e.State = 2;
+  Run("enable_input op1=0");
+  EXPECT_FALSE(s.InputEnabled);
+  EXPECT_FALSE(s.InputWhenIdle);
+  for (const TKeyEntry& e : s.KeyTable) EXPECT_EQ(e.State, 0);
+}
+
+TEST_F(SceneCommandsTest, WaitSuspendsTheRunUntilTheTimeHasPassed) {
+  Run("wait op1=0\nenable_menu op1=1");
+  EXPECT_EQ(s.MenuEnabled, 1) << "a wait of 0 does not suspend";
+  EXPECT_EQ(s.SuspendedFunction, -1);
+
+  Run("wait op1=1500\nenable_menu op1=2\nenable_menu op1=3");
+  EXPECT_EQ(s.MenuEnabled, 1);
+  EXPECT_EQ(s.SuspendedFunction, 0);
+  EXPECT_EQ(s.ResumeIndex, 1);
+  int frames = 0;
+  while (s.MenuEnabled == 1 && frames < 100) {
+    s.WaitTime -= 0.05f;  // the frame update's countdown
+    ResumeSuspended(s, 0.05f);
+    ++frames;
+  }
+  EXPECT_NEAR(frames, 30, 1) << "1.5 s of 0.05 s frames";
+  EXPECT_EQ(s.MenuEnabled, 3);
+  EXPECT_EQ(s.SuspendedFunction, -1);
+}
+
+TEST_F(SceneCommandsTest, HeroSetupModes) {
+  s.GlobalFunctions.push_back(TqvxFunction{{}, "g0"});
+  s.GlobalFunctions.push_back(TqvxFunction{{}, "onhero"});
+  Run("hero_setup op1=-2 str1=\"onhero\"\n"
+      "hero_setup op1=-1 op2=30 op3=-45\n"
+      "hero_setup op1=1 op2=220\n"
+      "hero_setup op1=2 op2=0 op3=0 str1=\"s3\"\n"
+      "hero_setup op1=2 op2=15 op3=1 str1=\"thud\"\n"
+      "hero_setup op1=2 op2=16 op3=0 str1=\"x\"\n"
+      "hero_setup op1=2 op2=-1 op3=0 str1=\"x\"\n"
+      "hero_setup op1=2 op2=1 op3=2 str1=\"x\"\n"
+      "hero_setup op1=4 op2=999\n");
+  EXPECT_EQ(s.HeroClickFunction, 1);
+  EXPECT_EQ(s.HeroClickWidth, 30);
+  EXPECT_EQ(s.HeroClickHeight, -45);
+  EXPECT_EQ(s.HeroSpeed, 220);
+  EXPECT_EQ(s.StepSounds[0].Frame, "s3");
+  EXPECT_EQ(s.StepSounds[15].Sound, "thud");
+  EXPECT_TRUE(s.StepSounds[1].Frame.empty() && s.StepSounds[1].Sound.empty());
+  EXPECT_TRUE(s.StepSounds[15].Frame.empty());
+  Run("hero_setup op1=-2 str1=\"missing\"");
+  EXPECT_EQ(s.HeroClickFunction, -1);
+
+  // Stand frames 0..4, then the hero stands in frame 3 from its start.
+  w.Hero().FrameTimer = 0.7f;
+  Run("hero_setup op1=70 str1=\"i0\" str2=\"i1\" str3=\"i2\" str4=\"i3\" str5=\"t0\"\n"
+      "set_more_stand_frames str1=\"w00\" str2=\"w01\" str3=\"w02\" str4=\"w03\"");
+  EXPECT_EQ(s.StandFrames[0], "i0");
+  EXPECT_EQ(s.StandFrames[4], "t0");
+  EXPECT_EQ(s.StandFrames[5], "w00");
+  EXPECT_EQ(s.StandFrames[8], "w03");
+  EXPECT_EQ(w.Shown(), "i3");
+  EXPECT_EQ(w.Hero().FrameTimer, 0);
+}
+
+TEST_F(SceneCommandsTest, WalkGridFillClipsToTheGrid) {
+  Run("hero_setup op1=3 op2=2 op3=3 op4=4 op5=5 op6=7\n"
+      "hero_setup op1=3 op2=10 op3=0 op4=9 op5=29 op6=1\n"   // x upper below lower
+      "hero_setup op1=3 op2=10 op3=5 op4=20 op5=4 op6=1\n"   // y upper below lower
+      "hero_setup op1=3 op2=38 op3=28 op4=45 op5=35 op6=2\n"
+      "hero_setup op1=3 op2=-5 op3=-5 op4=-1 op5=40 op6=3\n");
+  int marked[8] = {};
+  for (const auto& column : s.WalkGrid)
+    for (int32_t cell : column) ++marked[cell];
+  EXPECT_EQ(marked[7], 9);
+  EXPECT_EQ(marked[1], 0) << "a range whose upper bound is below its lower gives no cells";
+  EXPECT_EQ(marked[2], 4) << "columns 38, 39 by rows 28, 29";
+  EXPECT_EQ(s.WalkGrid[39][29], 2);
+  EXPECT_EQ(marked[3], 0);
+  EXPECT_EQ(s.WalkGrid[3][4], 7);
+
+  Run("hero_setup op1=3 op2=-2147483648 op3=-2147483648 op4=2147483647 op5=2147483647 op6=5");
+  for (const auto& column : s.WalkGrid)
+    for (int32_t cell : column) ASSERT_EQ(cell, 5);
+}
+
+TEST_F(SceneCommandsTest, RegionsByIndexAndFunction) {
+  s.Regions.resize(2);
+  Run("set_region op1=1 op2=0\n"
+      "set_region op1=0 op2=1\n"
+      "set_region op1=2 op2=0\n"
+      "set_region op1=-1 op2=0 str1=\"b\"\n"
+      "set_region op1=-1 op2=1 str1=\"nope\"\n"
+      "set_region op1=-1 op2=2 str1=\"a\"\n"
+      "set_region op1=-1 op2=-1 str1=\"a\"\n"
+      "set_region op1=-2 op2=0 str1=\"c\"\n");
+  EXPECT_TRUE(s.Regions[0].Enabled);
+  EXPECT_FALSE(s.Regions[1].Enabled);
+  EXPECT_EQ(s.Regions[0].Function, 2);
+  EXPECT_EQ(s.Regions[1].Function, 0) << "an unknown function leaves the region alone";
+}
+
+TEST_F(SceneCommandsTest, HeroScalingAndFrameNames) {
+  s.WalkFrames[0][0] = "keep";
+  Run("hero_scaling op1=0 op2=300 op3=500 op4=600 op5=1250\n"
+      "hero_scaling op1=1 op2=100 op3=700 op4=900 op5=500\n"
+      "hero_scaling op1=2 op2=-10 op3=15\n"
+      "hero_frame_names op1=0 str1=\"a\" str2=\"b\" str3=\"c\" str4=\"d\"\n"
+      "hero_frame_names op1=4 op2=7 str1=\"v\" str2=\"w\" str3=\"x\" str4=\"y\" str5=\"z\"\n"
+      "hero_frame_names op1=4 op2=8 str1=\"bad\"\n"
+      "hero_frame_names op1=4 op2=-1 str1=\"bad\"\n"
+      "hero_frame_names op1=7 str1=\"t0\" str4=\"t3\"\n"
+      "hero_frame_names op1=8 str1=\"t4\" str4=\"t7\"\n"
+      "hero_frame_names op1=1 str1=\"unused\"\n");
+  EXPECT_TRUE(s.DepthScaleOn);
+  EXPECT_EQ(s.DepthY2, 500);
+  EXPECT_FLOAT_EQ(s.DepthScale1, 0.6f);
+  EXPECT_FLOAT_EQ(s.DepthScale2, 1.25f);
+  EXPECT_TRUE(s.SlopeOn);
+  EXPECT_EQ(s.SlopeX1, 100);
+  EXPECT_FLOAT_EQ(s.SlopeScale2, 0.5f);
+  EXPECT_EQ(s.SlopeRotation1, -10);
+  EXPECT_EQ(s.SlopeRotation2, 15);
+  EXPECT_EQ(s.IdleFrames[3], "d");
+  EXPECT_EQ(s.WalkFrames[7][0], "v");
+  EXPECT_EQ(s.WalkFrames[7][4], "z");
+  EXPECT_EQ(s.WalkFrames[0][0], "keep");
+  EXPECT_EQ(s.TurnFrames[0], "t0");
+  EXPECT_EQ(s.TurnFrames[1], "") << "the group is written whole";
+  EXPECT_EQ(s.TurnFrames[7], "t7");
+  EXPECT_EQ(s.IdleFrames[0], "a") << "the unused groups touch no used names";
+}
+
+TEST_F(SceneCommandsTest, MenuFrameFunctionSkipScrollAndFurniture) {
+  s.Objects.emplace_back().Name = "cloud";
+  THUDSprite* cursor = w.Tree.Root().AddNewChild<THUDSprite>();
+  THUDSprite* item = w.Tree.Root().AddNewChild<THUDSprite>();
+  THUDSprite* menu = w.Tree.Root().AddNewChild<THUDSprite>();
+  s.Cursor = cursor;
+  s.CursorItem = item;
+  s.MenuButton = menu;
+  Run("enable_menu op1=1\nset_frame_function str1=\"c\"\nset_skip_location str1=\"end.qvx\"\n"
+      "set_scroll_object str1=\"cloud\"\nhide_inventory");
+  EXPECT_EQ(s.MenuEnabled, 1);
+  EXPECT_EQ(s.FrameFunction, 3);
+  EXPECT_EQ(s.SkipLocation, "end.qvx");
+  EXPECT_EQ(s.ScrollObject, 1);
+  EXPECT_FALSE(menu->Visible);
+  EXPECT_TRUE(cursor->Visible && item->Visible);
+
+  Run("set_frame_function str1=\"nope\"\nset_scroll_object str1=\"nope\"\nhide_cursor");
+  EXPECT_EQ(s.FrameFunction, -1);
+  EXPECT_EQ(s.ScrollObject, -1);
+  EXPECT_FALSE(cursor->Visible || item->Visible);
+}
+
+}  // namespace
