@@ -167,6 +167,21 @@ TEST(DemoCaptions, ShippedSourceNamesEveryItem) {
   for (int id = 1; id <= kItemCount; ++id) EXPECT_GT(t[static_cast<size_t>(id - 1) * 33], 0) << "item " << id;
 }
 
+TEST(DemoComments, RecordKHoldsCommentKAndTheShippedTextsFit) {
+  const std::vector<uint8_t> t = BuildCommentTable("1\tПривет\n2047\tlast\n");
+  ASSERT_EQ(t.size(), 524288u);
+  EXPECT_EQ(t[0], 0) << "comment 0 is never shown";
+  EXPECT_EQ(t[256], 6);
+  EXPECT_EQ(t[257], 0xCF);  // П
+  EXPECT_EQ(t[2047 * 256], 4);
+  EXPECT_THROW(BuildCommentTable("0\tzero"), std::runtime_error);
+  EXPECT_THROW(BuildCommentTable("2048\ttoo far"), std::runtime_error);
+  EXPECT_THROW(BuildCommentTable("3\t" + std::string(256, 'x')), std::runtime_error);
+  EXPECT_EQ(BuildCommentTable("3\t" + std::string(255, 'x'))[3 * 256], 255);
+  const std::vector<uint8_t> shipped = BuildCommentTable(ReadAll(DEMO_COMMENTS));
+  EXPECT_GT(shipped[256], 0) << "the demo's first line has a text";
+}
+
 TEST(DemoArchive, NamesAreCheckedAndTheManifestDescribesEachPicture) {
   TTempDir dir("archive");
   TArtArchive archive("title", dir.Path.string());

@@ -5,9 +5,13 @@
 
 #include "platform/cp1251.h"
 
-std::vector<uint8_t> BuildCaptionTable(const std::string& source) {
-  std::vector<uint8_t> table(static_cast<size_t>(kCaptionRecords) * (kCaptionText + 1), 0);
-  std::vector<bool> seen(kCaptionRecords, false);
+namespace {
+
+// Records of one length byte and `textBytes` of text; id k goes to record
+// k - `firstId`, ids run from 1 to `lastId`.
+std::vector<uint8_t> BuildTextTable(const std::string& source, int records, int textBytes, int firstId, int lastId) {
+  std::vector<uint8_t> table(static_cast<size_t>(records) * static_cast<size_t>(textBytes + 1), 0);
+  std::vector<bool> seen(static_cast<size_t>(lastId) + 1, false);
   std::istringstream in(source);
   std::string line;
   int lineNo = 0;
@@ -28,15 +32,26 @@ std::vector<uint8_t> BuildCaptionTable(const std::string& source) {
     } catch (const std::logic_error&) {
       fail("bad item id");
     }
-    if (id < 1 || id > kCaptionRecords) fail("item id must be 1 to 64");
-    if (seen[static_cast<size_t>(id - 1)]) fail("item id given twice");
-    seen[static_cast<size_t>(id - 1)] = true;
+    if (id < 1 || id > lastId) fail("id must be 1 to " + std::to_string(lastId));
+    if (seen[static_cast<size_t>(id)]) fail("id given twice");
+    seen[static_cast<size_t>(id)] = true;
     const std::optional<std::string> text = Utf8ToCp1251(std::string_view(line).substr(tab + 1));
     if (!text) fail("text cannot be stored in cp1251");
-    if (text->size() > kCaptionText) fail("caption longer than 32 characters");
-    uint8_t* rec = table.data() + static_cast<size_t>(id - 1) * (kCaptionText + 1);
+    if (text->size() > static_cast<size_t>(textBytes))
+      fail("text longer than " + std::to_string(textBytes) + " characters");
+    uint8_t* rec = table.data() + static_cast<size_t>(id - firstId) * static_cast<size_t>(textBytes + 1);
     rec[0] = static_cast<uint8_t>(text->size());
     for (size_t i = 0; i < text->size(); ++i) rec[1 + i] = static_cast<uint8_t>((*text)[i]);
   }
   return table;
+}
+
+}  // namespace
+
+std::vector<uint8_t> BuildCaptionTable(const std::string& source) {
+  return BuildTextTable(source, kCaptionRecords, kCaptionText, 1, kCaptionRecords);
+}
+
+std::vector<uint8_t> BuildCommentTable(const std::string& source) {
+  return BuildTextTable(source, kCommentRecords, kCommentText, 0, kCommentRecords - 1);
 }

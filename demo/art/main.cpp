@@ -1,8 +1,9 @@
 // demo_art: paints the demo game's pictures and writes, under the output
 // folder, one sub-folder per archive (PNGs and a pack manifest), the font
-// width table fnt1.dat and the item captions caption.inv.
+// width table fnt1.dat, the item captions caption.inv and the voice-line
+// subtitles comments.dat.
 //
-//   demo_art OUTDIR [--font TTF] [--bold-font TTF] [--captions FILE]
+//   demo_art OUTDIR [--font TTF] [--bold-font TTF] [--captions FILE] [--comments FILE]
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -36,11 +37,11 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 int main(int argc, char** argv) {
   std::string out, font = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-  std::string bold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf", captions;
+  std::string bold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf", captions, comments;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    if ((a == "--font" || a == "--bold-font" || a == "--captions") && i + 1 < argc) {
-      (a == "--font" ? font : a == "--bold-font" ? bold : captions) = argv[++i];
+    if ((a == "--font" || a == "--bold-font" || a == "--captions" || a == "--comments") && i + 1 < argc) {
+      (a == "--font" ? font : a == "--bold-font" ? bold : a == "--captions" ? captions : comments) = argv[++i];
     } else if (out.empty() && a.rfind("--", 0) != 0) {
       out = a;
     } else {
@@ -49,7 +50,8 @@ int main(int argc, char** argv) {
     }
   }
   if (out.empty()) {
-    std::fputs("usage: demo_art OUTDIR [--font TTF] [--bold-font TTF] [--captions FILE]\n", stderr);
+    std::fputs("usage: demo_art OUTDIR [--font TTF] [--bold-font TTF] [--captions FILE] [--comments FILE]\n",
+               stderr);
     return 2;
   }
   try {
@@ -72,6 +74,7 @@ int main(int argc, char** argv) {
     forest.WriteManifest();
 
     if (!captions.empty()) WriteBytes(JoinPath(out, "caption.inv"), BuildCaptionTable(ReadText(captions)));
+    if (!comments.empty()) WriteBytes(JoinPath(out, "comments.dat"), BuildCommentTable(ReadText(comments)));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "demo_art: %s\n", e.what());
     return 1;
