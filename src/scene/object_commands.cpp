@@ -1,19 +1,42 @@
+// Every object command finds its object by the name in Str1 and does nothing
+// when there is none (63 stores -1 instead). Property numbers outside 0..32
+// and variable numbers outside the table are ignored.
 #include "scene/object_commands.h"
 
 #include <cmath>
+#include <limits>
 
+#include "resources/matlib.h"
 #include "scene/scene_update.h"
 #include "script/instruction.h"
+#include "script/interpreter.h"
 #include "script/script_table.h"
 
 namespace {
 
 constexpr int32_t kLastProperty = 32;
+constexpr float kRadToDeg = 180.0f / 3.14159265358979f;
 
 TqvxObject* NamedObject(TqvxScene& scene, const TScriptInstruction& ins, int32_t* index = nullptr) {
   const int32_t i = FindObject(scene, ins.Str[0]);
   if (index) *index = i;
   return ValidObject(scene, i) ? &scene.Objects[size_t(i)] : nullptr;
+}
+
+// Property `first` + k, or -1 when the sum leaves 0..32 (or int32 itself).
+int32_t PropertyNumber(int32_t first, int32_t k) {
+  const int64_t p = int64_t{first} + k;
+  return p >= 0 && p <= kLastProperty ? static_cast<int32_t>(p) : -1;
+}
+
+// Nearest integer, halves to the even neighbour; saturates at the int32
+// limits, and NaN gives 0.
+int32_t RoundToInt32(float v) {
+  if (std::isnan(v)) return 0;
+  const float r = std::nearbyint(v);
+  if (r >= 2147483648.0f) return std::numeric_limits<int32_t>::max();
+  if (r < -2147483648.0f) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(r);
 }
 
 // 1: the hero is the object Str1.
@@ -29,8 +52,8 @@ void SetPropertiesCommand(TqvxScene& scene, const TScriptInstruction& ins, float
   if (!o) return;
   for (int32_t k = 0; k < ins.Op[1]; ++k) {
     int32_t value = 0;
-    const int32_t property = ins.Op[0] + k;
     if (!ListOperand(ins, k + 2, value)) break;
+    const int32_t property = PropertyNumber(ins.Op[0], k);
     float* field = ObjectProperty(*o, property);
     if (!field) continue;
     *field = static_cast<float>(value);
@@ -86,6 +109,142 @@ void AnimateCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
   if (TqvxObject* o = NamedObject(scene, ins)) o->Animated = ins.Op[0] > 0;
 }
 
+// 40: material property Op2 := Op3 on image Str1, or on every image when Op4
+// is 1 or more, of library Op1 (0 location, 1 person, 2 menu, 3 system). The
+// menu page holds no archive of its own yet, so library 2 changes nothing.
+void ImagePropertyCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
+  SetImageProperty(scene, ins.Op[0], ins.Op[1], ins.Op[3] >= 1, ins.Str[0], ins.Op[2]);
+}
+
+// 56: Op1 0 frees the object; Op1 1 keeps it inside x Op2..Op3, y Op4..Op5.
+void BoundsCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
+  TqvxObject* o = NamedObject(scene, ins);
+  if (!o) return;
+  if (ins.Op[0] == 0) {
+    o->BoundsOn = false;
+  } else if (ins.Op[0] == 1) {
+    o->BoundsOn = true;
+    o->MinX = static_cast<float>(ins.Op[1]);
+    o->MaxX = static_cast<float>(ins.Op[2]);
+    o->MinY = static_cast<float>(ins.Op[3]);
+    o->MaxY = static_cast<float>(ins.Op[4]);
+  }
+}
+
+// 57: moves the object by (Op1, Op2) pixels per second over this frame.
+void NudgeCommand(TqvxScene& scene, const TScriptInstruction& ins, float frameTime) {
+  int32_t index = -1;
+  TqvxObject* o = NamedObject(scene, ins, &index);
+  if (!o) return;
+  SetObjectPosition(scene, index, o->X + static_cast<float>(ins.Op[0]) * frameTime,
+                    o->Y + static_cast<float>(ins.Op[1]) * frameTime);
+}
+
+// 59: Op1 1 sets the function run when a move to a point ends or a bound
+// stops the object (a name not found clears it); Op1 0 only stores it.
+void ArrivalFunctionCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
+  TqvxObject* o = NamedObject(scene, ins);
+  if (!o) return;
+  const int32_t function = FindLocationFunction(scene, ins.Str[1]);
+  if (ins.Op[0] == 1)
+    o->ArrivalFunction = function;
+  else if (ins.Op[0] == 0)
+    o->StoredFunction = function;
+}
+
+// 60: properties Op1 .. Op1 + Op2 - 1 take Random of the bounds from Op3 on.
+// The generator steps for every listed bound, so a property number that is
+// ignored does not shift the numbers the later ones get.
+void RandomPropertiesCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
+  TqvxObject* o = NamedObject(scene, ins);
+  if (!o) return;
+  for (int32_t k = 0; k < ins.Op[1]; ++k) {
+    int32_t bound = 0;
+    if (!ListOperand(ins, k + 2, bound)) break;
+    const int32_t value = Random(scene, bound);
+    if (float* field = ObjectProperty(*o, PropertyNumber(ins.Op[0], k))) *field = static_cast<float>(value);
+  }
+}
+
+// 61: properties Op1 .. Op1 + Op2 - 1 grow by the operands from Op3 on.
+void AddPropertiesCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
+  TqvxObject* o = NamedObject(scene, ins);
+  if (!o) return;
+  for (int32_t k = 0; k < ins.Op[1]; ++k) {
+    int32_t value = 0;
+    if (!ListOperand(ins, k + 2, value)) break;
+    if (float* field = ObjectProperty(*o, PropertyNumber(ins.Op[0], k))) *field += static_cast<float>(value);
+  }
+}
+
+// 62: places the object at (Op1 + Random(Op3), Op2 + Random(Op4)), counted
+// from the rounded position of the anchor object Str2 when there is one.
+void PlaceCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
+  int32_t index = -1;
+  if (!NamedObject(scene, ins, &index)) return;
+  int64_t baseX = 0, baseY = 0;
+  const int32_t anchor = ins.Str[1].empty() ? -1 : FindObject(scene, ins.Str[1]);
+  if (ValidObject(scene, anchor)) {
+    baseX = RoundToInt32(scene.Objects[size_t(anchor)].X);
+    baseY = RoundToInt32(scene.Objects[size_t(anchor)].Y);
+  }
+  // In 64 bits: a far anchor plus large operands must not overflow.
+  const int64_t x = baseX + ins.Op[0] + Random(scene, ins.Op[2]);
+  const int64_t y = baseY + ins.Op[1] + Random(scene, ins.Op[3]);
+  SetObjectPosition(scene, index, static_cast<float>(x), static_cast<float>(y));
+}
+
+// 63: the object follows the pointer; a name not found stops any dragging.
+void DragCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
+  scene.DragObject = FindObject(scene, ins.Str[0]);
+}
+
+// 64: variable Op1 := property Op2, rounded (halves to even).
+void PropertyToVariableCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
+  TqvxObject* o = NamedObject(scene, ins);
+  if (!o) return;
+  const float* field = ObjectProperty(*o, ins.Op[1]);
+  int32_t* variable = VariableRef(scene, ins.Op[0]);
+  if (field && variable) *variable = RoundToInt32(*field);
+}
+
+// 65: property Op2 := variable Op1.
+void VariableToPropertyCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
+  TqvxObject* o = NamedObject(scene, ins);
+  if (!o) return;
+  float* field = ObjectProperty(*o, ins.Op[1]);
+  const int32_t* variable = VariableRef(scene, ins.Op[0]);
+  if (field && variable) *field = static_cast<float>(*variable);
+}
+
+// 66: moves the object to (Op1, Op2) at Op3 pixels per second; the frame
+// motion stops it there and runs its arrival function.
+void MoveToCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
+  TqvxObject* o = NamedObject(scene, ins);
+  if (!o) return;
+  const float tx = static_cast<float>(ins.Op[0]);
+  const float ty = static_cast<float>(ins.Op[1]);
+  // Headings count counter-clockwise from +x with screen-up at 90, and y
+  // grows downwards, so the y difference enters negated.
+  o->Heading = std::atan2(o->Y - ty, tx - o->X) * kRadToDeg;
+  o->Speed = static_cast<float>(ins.Op[2]);
+  o->TargetX = tx;
+  o->TargetY = ty;
+  o->MovingToTarget = true;
+}
+
+// 67: Op1 0 spins the object at Op2 degrees per second; Op1 1 stops it.
+void SpinCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
+  TqvxObject* o = NamedObject(scene, ins);
+  if (!o) return;
+  if (ins.Op[0] == 0) {
+    o->Spinning = true;
+    o->SpinSpeed = static_cast<float>(ins.Op[1]);
+  } else if (ins.Op[0] == 1) {
+    o->Spinning = false;
+  }
+}
+
 }  // namespace
 
 float* ObjectProperty(TqvxObject& o, int32_t property) {
@@ -111,10 +270,22 @@ float* ObjectProperty(TqvxObject& o, int32_t property) {
 
 void RegisterObjectCommands() {
   RegisterCommand(1, SetHeroCommand);
+  RegisterCommand(40, ImagePropertyCommand);
   RegisterCommand(51, SetPropertiesCommand);
   RegisterCommand(52, ShowObjectCommand);
   RegisterCommand(53, HideObjectCommand);
   RegisterCommand(54, ShowPictureCommand);
   RegisterCommand(55, FlightCommand);
+  RegisterCommand(56, BoundsCommand);
+  RegisterCommand(57, NudgeCommand);
   RegisterCommand(58, AnimateCommand);
+  RegisterCommand(59, ArrivalFunctionCommand);
+  RegisterCommand(60, RandomPropertiesCommand);
+  RegisterCommand(61, AddPropertiesCommand);
+  RegisterCommand(62, PlaceCommand);
+  RegisterCommand(63, DragCommand);
+  RegisterCommand(64, PropertyToVariableCommand);
+  RegisterCommand(65, VariableToPropertyCommand);
+  RegisterCommand(66, MoveToCommand);
+  RegisterCommand(67, SpinCommand);
 }

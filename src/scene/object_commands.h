@@ -1,5 +1,7 @@
-// Script commands that set up the hero and change location objects: their
-// properties, visibility, pictures, animation and flight.
+// Script commands that set up the hero and change location objects (their
+// properties, visibility, pictures, animation, flight, bounds, moves, spin and
+// dragging), and the command that sets material properties of the archives'
+// images.
 #pragma once
 
 #include <cstdint>
