@@ -3,6 +3,10 @@
 
 #include "scene/scene_state.h"
 
+// Opens the main menu on `page` (1 the main page). The pages are not built
+// yet: opening only marks the menu open on that page, so the game's frame
+// runs the menu's frame instead of play until the menu closes.
+void OpenMenu(TqvxScene& scene, int32_t page);
 void CloseMenu(TqvxScene& scene);
 // The menu's frame while it is open.
 void MenuFrame(TqvxScene& scene, float dt);

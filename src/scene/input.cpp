@@ -1,19 +1,317 @@
 #include "scene/input.h"
 
+#include <cmath>
+#include <string>
+
+#include "hero/hero_movement.h"
+#include "hero/inventory.h"
+#include "hero/path_finder.h"
+#include "menu/menu.h"
+#include "render/hud_string.h"
+#include "scene/location.h"
+#include "scene/save_game.h"
+#include "scene/scene_update.h"
 #include "script/interpreter.h"
+#include "sound/sound_manager.h"
 
-void LeftClick(TqvxScene&, float) {}
+namespace {
 
-void RightClick(TqvxScene&) {}
+constexpr int kVkLeftButton = 1;
+constexpr int kVkRightButton = 2;
+constexpr int kVkF2 = 113;
+constexpr int kVkF3 = 114;
+constexpr int kVkF5 = 116;
 
-void UpdateCursor(TqvxScene& scene) {
-  if (!scene.Cursor) return;
-  scene.Cursor->PositionX = static_cast<float>(scene.Input.CursorX);
-  scene.Cursor->PositionY = static_cast<float>(scene.Input.CursorY);
+// The menu button takes clicks right of x 722 above y 48 and lights up right
+// of x 736 above y 44; in the corner right of 736 above 45 the pointer keeps
+// its normal picture.
+constexpr int32_t kMenuClickLeft = 722, kMenuClickBottom = 48;
+constexpr int32_t kMenuHoverLeft = 736, kMenuHoverBottom = 44;
+constexpr int32_t kCornerLeft = 736, kCornerBottom = 45;
+
+// An inventory cell takes the mouse within this many pixels of its centre.
+constexpr float kCellReach = 24;
+// The hover caption's line, and the nearest its left end comes to the edge.
+constexpr float kCaptionY = 525;
+constexpr float kCaptionMinLeft = 32;
+
+// The carried item's picture and the walk marker, from the pointer's centre.
+constexpr float kItemOffsetX = 25, kItemOffsetY = -42;
+constexpr float kFeetOffsetX = 30, kFeetOffsetY = -6;
+
+const char* const kQuickSave = "quick.save";
+const char* const kLoaderLocation = "loadgame.qvx";
+
+bool KeyDown(TqvxScene& scene, int vk) { return GetAsyncKeyState(scene.Input, vk) != 0; }
+
+bool CursorShown(const TqvxScene& scene) { return scene.Cursor && scene.Cursor->Visible; }
+
+// The location x under the mouse, rounded (halves to even).
+int32_t WorldX(const TqvxScene& scene, int32_t mx) {
+  return static_cast<int32_t>(std::nearbyint(static_cast<double>(mx) + scene.ScrollX));
 }
 
-void Keys(TqvxScene& scene, float dt) { PollKeyBindings(scene, dt); }
+bool RegionContains(const TRegion& r, float x, float y) {
+  return x > r.X - r.Width / 2 && x < r.X + r.Width / 2 && y > r.Y - r.Height / 2 && y < r.Y + r.Height / 2;
+}
+
+// The first enabled region containing the location point; -1 none.
+int32_t RegionAt(const TqvxScene& scene, int32_t wx, int32_t my) {
+  for (size_t i = 0; i < scene.Regions.size(); ++i) {
+    const TRegion& r = scene.Regions[i];
+    if (r.Enabled && RegionContains(r, static_cast<float>(wx), static_cast<float>(my))) return static_cast<int32_t>(i);
+  }
+  return -1;
+}
+
+// The first inventory cell whose centre lies within reach on both axes; -1 none.
+int32_t CellAt(const TqvxScene& scene, int32_t mx, int32_t my, float* cellX) {
+  for (int32_t cell = 0; cell < kInventoryCells; ++cell) {
+    float cx = 0, cy = 0;
+    if (!InventoryCellCentre(scene, cell, cx, cy)) continue;
+    if (std::fabs(static_cast<float>(mx) - cx) < kCellReach && std::fabs(static_cast<float>(my) - cy) < kCellReach) {
+      if (cellX) *cellX = cx;
+      return cell;
+    }
+  }
+  return -1;
+}
+
+bool InMenuCorner(int32_t mx, int32_t my) { return mx >= kCornerLeft && my < kCornerBottom; }
+
+void QuickLoad(TqvxScene& scene) {
+  scene.PendingLoad = kQuickSave;
+  UnloadLocation(scene);
+  ResetScene(scene);
+  StopLocationSounds(scene);
+  ReadLocation(scene, kLoaderLocation);
+  RunFunction(scene, 0, 0, false, 0);
+  UpdateScroll(scene, -1);
+  scene.FadeLevel = 1.0f;
+  scene.FadeIn = true;
+}
+
+// Esc pressed during a cut scene: fade out and go to the skip location.
+void SkipCutScene(TqvxScene& scene) {
+  scene.WaitTime = -1;
+  if (!scene.NoFade) scene.PreviousLocation = scene.LocationName;
+  scene.FadeLevel = 1.0f;
+  scene.FadeIn = false;
+  scene.LocationTimer = 1.0f;
+  scene.LocationName = scene.SkipLocation;
+}
+
+void ShowHoverCaption(TqvxScene& scene, int32_t mx, int32_t my) {
+  THUDString* text = scene.HoverText;
+  if (!text) return;
+  text->Visible = false;
+  if (!InventoryPanelShown(scene)) return;
+  float cellX = 0;
+  const int32_t cell = CellAt(scene, mx, my, &cellX);
+  const int32_t item = cell >= 0 ? InventoryCellItem(scene, cell) : -1;
+  if (item < 0) return;
+  SetText(*text, InventoryItemName(scene, item));
+  // The caption is centred on the cell; its left end must not come closer
+  // than 32 pixels to the screen's edge.
+  const float left = cellX + LineOffset(*text, 0);
+  text->PositionX = left < kCaptionMinLeft ? cellX + (kCaptionMinLeft - left) : cellX;
+  text->PositionY = kCaptionY;
+  text->Visible = true;
+}
+
+}  // namespace
+
+bool MouseOnHero(const TqvxScene& scene, int32_t mx, int32_t my) {
+  if (!ValidObject(scene, scene.HeroIndex) || scene.HeroClickWidth < 0) return false;
+  const THUDSprite* sprite = scene.Objects[static_cast<size_t>(scene.HeroIndex)].Sprite;
+  if (!sprite) return false;
+  return std::fabs(static_cast<float>(mx) - sprite->PositionX) < scene.HeroClickWidth * scene.SlopeScale &&
+         std::fabs(static_cast<float>(my) - sprite->PositionY) < scene.HeroClickHeight * scene.DepthScale;
+}
+
+bool LeftClick(TqvxScene& scene, float dt) {
+  int32_t mx = 0, my = 0;
+  GetCursorPos(scene.Input, mx, my);
+  scene.LeftDown = KeyDown(scene, kVkLeftButton);
+  // With the pointer hidden only a dragged object can be let go.
+  if (!CursorShown(scene) && scene.DragObject < 0) scene.LeftDown = false;
+  const bool released = !scene.LeftDown && scene.LeftWasDown;
+  bool click = released && scene.ClickDelay < 0 && scene.WaitTime <= 0;
+
+  const int32_t button = InventoryFrame(scene, mx, my, dt, scene.LeftDown && scene.InputEnabled);
+  if (click && button >= 0) {
+    RunGlobalFunction(scene, InventoryButtonFunction(scene, button), 0, dt);
+    click = false;
+    DropCarriedItem(scene);
+  }
+  if (click && scene.HeroClickFunction >= 0 && scene.InputEnabled && MouseOnHero(scene, mx, my)) {
+    RunGlobalFunction(scene, scene.HeroClickFunction, 0, dt);
+    click = false;
+    DropCarriedItem(scene);
+  }
+  if (!scene.InputEnabled || !click) {
+    // A click while input is off (the hero walks, a cut scene runs) stops
+    // the walk when the walk is what took input away.
+    if (click) {
+      scene.ClickDelay = kClickDelay;
+      if (scene.HeroWalking) StopWalk(scene);
+    }
+    scene.LeftWasDown = scene.LeftDown;
+    return released;
+  }
+
+  // A new action: a script that waits for the hero is forgotten.
+  scene.ClickDelay = kClickDelay;
+  scene.SuspendedFunction = -1;
+  bool used = false;
+
+  if (InventoryPanelShown(scene)) {
+    const int32_t cell = CellAt(scene, mx, my, nullptr);
+    const int32_t item = cell >= 0 ? InventoryCellItem(scene, cell) : -1;
+    if (item >= 0) {
+      SelectItem(scene, item);
+      const int32_t function = InventoryClickFunction(scene);
+      if (function > 0) RunGlobalFunction(scene, function, 0, dt);
+      used = true;
+    }
+  }
+
+  const int32_t wx = WorldX(scene, mx);
+  if (!used && scene.MenuButton && scene.MenuButton->Visible && mx > kMenuClickLeft && my < kMenuClickBottom &&
+      scene.MenuEnabled >= 1) {
+    OpenMenu(scene, 1);
+    used = true;
+  }
+
+  if (!used) {
+    // Every region under the pointer takes the click, in region order. A
+    // region function that changes the location ends the search: the
+    // regions left are the new location's.
+    const uint32_t serial = scene.FunctionTableSerial;
+    for (size_t i = 0; i < scene.Regions.size() && scene.FunctionTableSerial == serial; ++i) {
+      const TRegion r = scene.Regions[i];
+      if (!r.Enabled || !RegionContains(r, static_cast<float>(wx), static_cast<float>(my))) continue;
+      if (r.Function > 0) RunFunction(scene, r.Function, 0, false, dt);
+      used = true;
+      if (scene.CursorItem) scene.CursorItem->Visible = false;
+      DropCarriedItem(scene);
+    }
+  }
+
+  if (!used) {
+    DropCarriedItem(scene);
+    if (ValidObject(scene, scene.HeroIndex) && scene.WaitTime <= 0) WalkTo(scene, wx / kGridCell, my / kGridCell);
+  }
+  scene.LeftWasDown = scene.LeftDown;
+  return released;
+}
+
+void RightClick(TqvxScene& scene, bool leftReleased) {
+  scene.RightDown = KeyDown(scene, kVkRightButton);
+  const bool click = !scene.RightDown && scene.RightWasDown && !leftReleased && scene.ClickDelay < 0;
+  if (click && scene.WaitTime <= 0) {
+    scene.ClickDelay = kClickDelay;
+    DropCarriedItem(scene);
+    if (scene.HeroWalking) StopWalk(scene);
+  }
+  if (click && scene.WaitTime > 0 && scene.SubtitleShown) {
+    // Skips the spoken line.
+    StopVoice(scene);
+    scene.WaitTime = -1;
+    if (scene.HeroTalking) {
+      SetHeroFrame(scene, scene.StandFrames[3], true);
+      scene.HeroTalking = false;
+    }
+  }
+  scene.RightWasDown = scene.RightDown;
+}
+
+void UpdateCursor(TqvxScene& scene) {
+  int32_t mx = 0, my = 0;
+  GetCursorPos(scene.Input, mx, my);
+  if (!scene.Cursor) return;
+  THUDSprite& cursor = *scene.Cursor;
+  cursor.PositionX = static_cast<float>(mx) + kCursorOffset;
+  cursor.PositionY = static_cast<float>(my) + kCursorOffset;
+
+  const int32_t item = CarriedItem(scene);
+  if (scene.CursorItem) {
+    scene.CursorItem->Visible = item >= 1;
+    if (item >= 1) {
+      scene.CursorItem->PositionX = cursor.PositionX + kItemOffsetX;
+      scene.CursorItem->PositionY = cursor.PositionY + kItemOffsetY;
+      const std::string picture = InventoryItemPicture(item);
+      if (scene.CursorItem->LibMaterialName() != picture) scene.CursorItem->SetLibMaterialName(picture);
+    }
+  }
+
+  if (scene.MenuButton && scene.MenuButton->Visible) {
+    const char* picture = mx > kMenuHoverLeft && my < kMenuHoverBottom ? "menubm" : "menubo";
+    if (scene.MenuButton->LibMaterialName() != picture) scene.MenuButton->SetLibMaterialName(picture);
+  }
+
+  // The pointer picture; whatever is under the pointer also keeps the walk
+  // marker away.
+  std::string picture = "cursor01";
+  bool overSomething = true;
+  if (!InMenuCorner(mx, my)) {
+    const int32_t region = RegionAt(scene, WorldX(scene, mx), my);
+    if (MouseOnHero(scene, mx, my))
+      picture = "cursor00";
+    else if (region >= 0)
+      picture = "cursor0" + std::to_string(scene.Regions[static_cast<size_t>(region)].CursorNumber);
+    else
+      overSomething = false;
+  }
+  if (cursor.LibMaterialName() != picture) cursor.SetLibMaterialName(picture);
+
+  if (scene.FeetMarker) {
+    THUDSprite& feet = *scene.FeetMarker;
+    if (overSomething) {
+      feet.Visible = false;
+    } else {
+      const int32_t column = (static_cast<int32_t>(std::nearbyint(scene.ScrollX)) + mx) / kGridCell;
+      if (GridCell(scene, column, my / kGridCell) == 1) {
+        feet.Visible = false;
+      } else {
+        feet.PositionX = cursor.PositionX + kFeetOffsetX;
+        feet.PositionY = cursor.PositionY + kFeetOffsetY;
+        feet.Visible = ValidObject(scene, scene.HeroIndex) && scene.WaitTime < 0 && !scene.HeroWalking &&
+                       scene.FadeLevel < 0 && cursor.Visible;
+      }
+    }
+  }
+
+  if (ValidObject(scene, scene.DragObject))
+    SetObjectPosition(scene, scene.DragObject, cursor.PositionX - kCursorOffset, cursor.PositionY - kCursorOffset);
+
+  ShowHoverCaption(scene, mx, my);
+}
+
+void Keys(TqvxScene& scene, float dt) {
+  if (scene.InputEnabled) {
+    PollKeyBindings(scene, dt);
+    // F5 held runs a whole day in four seconds.
+    if (KeyDown(scene, kVkF5)) {
+      scene.DayTime.Phase += dt / 4;
+      if (scene.DayTime.Phase > 1) scene.DayTime.Phase -= 1;
+    }
+    if (scene.EscReleased && scene.MenuEnabled >= 1) OpenMenu(scene, 1);
+    if (KeyDown(scene, kVkF2)) SaveGame(scene, kQuickSave);
+    if (KeyDown(scene, kVkF3)) QuickLoad(scene);
+  }
+  if (!scene.InputEnabled) {
+    if (scene.EscReleased && !scene.SkipLocation.empty()) SkipCutScene(scene);
+    // Reading the bound keys here forgets presses made during the cut scene.
+    PollKeyBindings(scene, dt);
+  }
+}
 
 void SetCursorNumber(TqvxScene& scene, int32_t number) {
-  if (scene.Cursor) scene.Cursor->SetLibMaterialName("cursor0" + std::to_string(number));
+  if (!scene.Cursor) return;
+  int32_t mx = 0, my = 0;
+  GetCursorPos(scene.Input, mx, my);
+  scene.Cursor->PositionX = static_cast<float>(mx) + kCursorOffset;
+  scene.Cursor->PositionY = static_cast<float>(my) + kCursorOffset;
+  scene.Cursor->SetLibMaterialName("cursor0" + std::to_string(number));
 }

@@ -63,8 +63,8 @@ void SceneUpdate(TqvxScene& scene, float dt) {
 }
 
 void UpdateGame(TqvxScene& scene, float dt) {
-  LeftClick(scene, dt);
-  RightClick(scene);
+  const bool leftReleased = LeftClick(scene, dt);
+  RightClick(scene, leftReleased);
   if (scene.ClickDelay >= 0) {
     scene.ClickDelay -= dt;
     if (scene.ClickDelay < 0) scene.ClickDelay = -1;
@@ -116,7 +116,9 @@ void UpdateTransitions(TqvxScene& scene, float dt) {
 void EndFrame(TqvxScene& scene, float dt) {
   AdvanceMenuClock(scene, dt);
   if (!scene.OverlayActive && scene.WaitTime <= 0 && scene.SubtitleShown) StopVoice(scene);
-  scene.EscDown = (GetAsyncKeyState(scene.Input, 27) & 0x8000) != 0;
+  // A press that came and went since the last frame counts as down too, so
+  // that a quick tap of Esc is not lost.
+  scene.EscDown = GetAsyncKeyState(scene.Input, 27) != 0;
   scene.EscReleased = !scene.EscDown && scene.EscWasDown;
   scene.EscWasDown = scene.EscDown;
 }

@@ -213,5 +213,29 @@ std::string DumpStateJson(const TqvxScene& s) {
   j["script_executing"] = s.ScriptExecuting;
   j["input_enabled"] = s.InputEnabled;
   j["menu_active"] = s.MenuActive;
+  j["menu_page"] = s.Menu.Page;
+  j["menu_enabled"] = s.MenuEnabled;
+  j["skip_location"] = Cp1251ToUtf8(s.SkipLocation);
+  j["pending_load"] = Cp1251ToUtf8(s.PendingLoad);
+  j["click_delay"] = s.ClickDelay;
+  j["suspended_function"] = s.SuspendedFunction;
+  j["drag_object"] = s.DragObject;
+  j["subtitle_shown"] = s.SubtitleShown;
+  j["day_phase"] = s.DayTime.Phase;
+  auto sprite = [](const THUDSprite* sp) {
+    if (!sp) return json(nullptr);
+    return json{{"x", sp->PositionX}, {"y", sp->PositionY}, {"visible", sp->Visible},
+                {"picture", Cp1251ToUtf8(sp->LibMaterialName())}};
+  };
+  j["cursor"] = sprite(s.Cursor);
+  j["feet_marker"] = sprite(s.FeetMarker);
+  j["menu_button"] = sprite(s.MenuButton);
+  j["keys"] = json::array();
+  for (const TKeyEntry& k : s.KeyTable)
+    j["keys"].push_back({{"key", k.Key},
+                         {"press", k.PressFunction},
+                         {"release", k.ReleaseFunction},
+                         {"hold", k.HoldFunction},
+                         {"state", k.State}});
   return j.dump(2) + "\n";
 }

@@ -1,0 +1,3 @@
+#include "scene/save_game.h"
+
+void SaveGame(TqvxScene&, const std::string&) {}
