@@ -1,1 +1,402 @@
+// Mouse and keyboard through the real game in driver mode: scripted input is
+// fed into the same input state the window fills, and the state dump shows
+// what the clicks and keys did.
 #include <gtest/gtest.h>
+
+#include <string>
+
+#include "render/nodes.h"
+#include "scene/input.h"
+#include "support/game_dir.h"
+
+namespace {
+
+// The start location fades in for 0.5 s (26 frames of 0.02 s) before play
+// and input begin; scripted input starts at this frame.
+constexpr int kPlay = 30;
+
+std::string Move(int frame, int x, int y) {
+  return std::to_string(frame) + " move " + std::to_string(x) + " " + std::to_string(y) + "\n";
+}
+std::string Down(int frame, const std::string& key) { return std::to_string(frame) + " down " + key + "\n"; }
+std::string Up(int frame, const std::string& key) { return std::to_string(frame) + " up " + key + "\n"; }
+// Pressed in `frame`, released in the next.
+std::string Click(int frame, int x, int y, const std::string& button = "left") {
+  return Move(frame, x, y) + Down(frame, button) + Up(frame + 1, button);
+}
+std::string Tap(int frame, int vk) { return Down(frame, std::to_string(vk)) + Up(frame + 1, std::to_string(vk)); }
+
+int Var(const TRunResult& r, int i) { return r.State["variables"][i].get<int>(); }
+
+// Adds 1 to variable `v`.
+std::string Count(int v) { return "  add_to_variables op1=" + std::to_string(v) + " op2=1 op3=1\n"; }
+
+// A 40-column location whose hero stands on cell (column, row); `extra` holds
+// further grid cells, regions and objects, `start` the rest of function 0
+// and `functions` the functions after it.
+std::string HeroLocation(int column, int row, const std::string& extra, const std::string& start,
+                         const std::string& functions = {}) {
+  return LocationSource(40, "cell " + std::to_string(column) + " " + std::to_string(row) + " 2\n" + extra +
+                                "object layer=1 name=\"hero\" x=0 y=0 width=20 height=40 picture=\"h_stand\"\n"
+                                "function \"start\"\n  set_hero str1=\"hero\"\n" +
+                                start + "end\n" + functions);
+}
+
+const nlohmann::json& Hero(const TRunResult& r) { return r.State["hero"]; }
+const nlohmann::json& HeroObject(const TRunResult& r) { return r.State["objects"][r.State["hero"]["index"].get<int>()]; }
+
+}  // namespace
+
+TEST(InputEndToEnd, AClickIsTheReleaseAndTheNextWaitsForTheDelay) {
+  TTestGameDir game("click_delay");
+  game.WriteLocation("init.qvx", LocationSource(40,
+      "region x=400 y=300 width=200 height=200 function=1 cursor=2\n"
+      "function \"start\"\nend\n"
+      "function \"hit\"\n" + Count(0) + "end\n"));
+  const std::string held = Move(kPlay, 400, 300) + Down(kPlay + 1, "left");
+  auto r = game.RunWithInput(kPlay + 5, held);
+  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+  EXPECT_EQ(Var(r, 0), 0) << "pressing and holding the button is no click";
+  EXPECT_EQ(r.State["click_delay"], -1);
+
+  // Released in frame kPlay+5; a second click 0.04 s later is ignored, a
+  // third after the 0.2 s delay is taken.
+  const std::string clicks = held + Up(kPlay + 5, "left") + Click(kPlay + 7, 400, 300) + Click(kPlay + 20, 400, 300);
+  r = game.RunWithInput(kPlay + 6, clicks);
+  EXPECT_EQ(Var(r, 0), 1);
+  EXPECT_NEAR(r.State["click_delay"].get<double>(), 0.18, 1e-4);
+  r = game.RunWithInput(kPlay + 18, clicks);
+  EXPECT_EQ(Var(r, 0), 1) << "a click within 0.2 s of the last is ignored";
+  r = game.RunWithInput(kPlay + 25, clicks);
+  EXPECT_EQ(Var(r, 0), 2);
+}
+
+TEST(InputEndToEnd, ClicksAreIgnoredWhileTheGameWaits) {
+  TTestGameDir game("wait");
+  game.WriteLocation("init.qvx", LocationSource(40,
+      "region x=400 y=300 width=200 height=200 function=1 cursor=2\n"
+      "function \"start\"\n  wait op1=1000\nend\n"
+      "function \"hit\"\n" + Count(0) + "end\n"));
+  // The wait runs until about frame 76; a right click without a spoken line
+  // does not end it.
+  const std::string input = Click(kPlay, 400, 300) + Click(kPlay + 3, 400, 300, "right") + Click(90, 400, 300);
+  auto r = game.RunWithInput(kPlay + 6, input);
+  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+  EXPECT_EQ(Var(r, 0), 0);
+  EXPECT_GT(r.State["wait_time"].get<double>(), 0.7);
+  EXPECT_EQ(r.State["click_delay"], -1) << "an ignored click starts no delay";
+  r = game.RunWithInput(95, input);
+  EXPECT_EQ(Var(r, 0), 1) << "after the wait clicks are taken again";
+}
+
+TEST(InputEndToEnd, EveryEnabledRegionUnderThePointerRunsInRegionOrder) {
+  TTestGameDir game("regions");
+  game.WriteLocation("init.qvx", LocationSource(40,
+      "region x=400 y=300 width=200 height=200 function=1 cursor=2\n"
+      "region x=450 y=300 width=200 height=200 function=2 cursor=2\n"
+      "region x=420 y=300 width=100 height=100 function=3 cursor=2\n"
+      "region x=700 y=100 width=50 height=50 function=3 cursor=2\n"
+      "function \"start\"\n  set_region op1=2 op2=0\nend\n"
+      "function \"first\"\n" + Count(0) + Count(2) + "end\n"
+      // Copies variable 0: 1 only if "first" ran before.
+      "function \"second\"\n  variable_op op1=2 op2=1 op3=0\n" + Count(2) + "end\n"
+      "function \"other\"\n" + Count(3) + "end\n"));
+  auto r = game.RunWithInput(kPlay + 3, Click(kPlay, 420, 300));
+  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+  EXPECT_EQ(Var(r, 2), 2) << "both overlapping regions ran";
+  EXPECT_EQ(Var(r, 1), 1) << "region 0 ran before region 1";
+  EXPECT_EQ(Var(r, 3), 0) << "a disabled region and one elsewhere did not run";
+}
+
+TEST(InputEndToEnd, ARegionWithoutAFunctionUsesTheClickUp) {
+  TTestGameDir game("region0");
+  game.WriteLocation("init.qvx",
+                     HeroLocation(5, 20, "region x=600 y=400 width=100 height=100 function=0 cursor=1\n", ""));
+  auto r = game.RunWithInput(kPlay + 3, Click(kPlay, 600, 400));
+  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+  EXPECT_FALSE(Hero(r)["walking"]);
+  EXPECT_TRUE(Hero(r)["waypoints"].empty());
+  EXPECT_EQ(HeroObject(r)["x"], 100);
+
+  r = game.RunWithInput(kPlay + 3, Click(kPlay, 400, 400));
+  EXPECT_TRUE(Hero(r)["walking"]) << "the same row outside the region is walkable";
+}
+
+TEST(InputEndToEnd, AHiddenPointerTakesNoClickUnlessSomethingIsDragged) {
+  TTestGameDir game("hidden");
+  const std::string body =
+      "object layer=1 name=\"box\" x=50 y=50 width=10 height=10 picture=\"\"\n"
+      "region x=400 y=300 width=200 height=200 function=1 cursor=2\n";
+  game.WriteLocation("init.qvx", LocationSource(40, body +
+      "function \"start\"\n  hide_cursor\nend\n"
+      "function \"hit\"\n" + Count(0) + "end\n"));
+  const std::string input = Click(kPlay, 420, 310);
+  auto r = game.RunWithInput(kPlay + 3, input);
+  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+  EXPECT_FALSE(r.State["cursor"]["visible"]);
+  EXPECT_EQ(Var(r, 0), 0);
+
+  game.WriteLocation("init.qvx", LocationSource(40, body +
+      "function \"start\"\n  hide_cursor\n  drag_object str1=\"box\"\nend\n"
+      "function \"hit\"\n" + Count(0) + "end\n"));
+  r = game.RunWithInput(kPlay + 3, input);
+  EXPECT_EQ(Var(r, 0), 1) << "while an object is dragged the click is taken";
+  EXPECT_EQ(r.State["drag_object"], 0);
+  EXPECT_EQ(r.State["objects"][0]["x"], 420) << "the dragged object follows the mouse";
+  EXPECT_EQ(r.State["objects"][0]["y"], 310);
+}
+
+TEST(InputEndToEnd, ThePointerPictureAndTheWalkMarker) {
+  TTestGameDir game("pointer");
+  const std::string extra =
+      "cell 30 25 1\n"
+      "region x=500 y=200 width=100 height=100 function=0 cursor=3\n"
+      "region x=760 y=20 width=80 height=40 function=0 cursor=5\n";
+  game.WriteLocation("init.qvx", HeroLocation(10, 20, extra, "  hero_setup op1=-1 op2=20 op3=40\n"));
+  struct TCase {
+    int x, y;
+    const char* picture;
+    bool feet;
+  };
+  const TCase cases[] = {
+      {200, 370, "cursor00", false},  // the hero's box: 20 by 40 around (200, 400)
+      {500, 200, "cursor03", false},  // region 0
+      {750, 20, "cursor01", false},   // region 1, but in the menu button's corner
+      {400, 300, "cursor01", true},   // free ground
+      {610, 505, "cursor01", false},  // cell (30, 25) is blocked
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+    auto r = game.RunWithInput(kPlay + 2, Move(kPlay, c.x, c.y));
+    ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+    EXPECT_EQ(r.State["cursor"]["picture"], c.picture);
+    EXPECT_EQ(r.State["cursor"]["x"], c.x + 22);
+    EXPECT_EQ(r.State["cursor"]["y"], c.y + 22);
+    EXPECT_EQ(r.State["feet_marker"]["visible"], c.feet);
+    if (c.feet) {
+      EXPECT_EQ(r.State["feet_marker"]["x"], c.x + 52);
+      EXPECT_EQ(r.State["feet_marker"]["y"], c.y + 16);
+    }
+  }
+
+  // The hero's box shrinks with the hero: at half size 30 pixels above his
+  // centre is no longer on him.
+  game.WriteLocation("init.qvx", HeroLocation(10, 20, extra,
+                                              "  hero_setup op1=-1 op2=20 op3=40\n"
+                                              "  hero_scaling op1=0 op2=0 op3=600 op4=500 op5=500\n"));
+  auto r = game.RunWithInput(kPlay + 2, Move(kPlay, 200, 370));
+  EXPECT_EQ(r.State["cursor"]["picture"], "cursor01");
+  r = game.RunWithInput(kPlay + 2, Move(kPlay, 200, 385));
+  EXPECT_EQ(r.State["cursor"]["picture"], "cursor00");
+}
+
+TEST(InputEndToEnd, AClickOnTheHeroRunsHisGlobalFunction) {
+  TTestGameDir game("hero_click");
+  game.WriteLocation("init.qvx", HeroLocation(10, 20, "",
+                                              "  hero_setup op1=-1 op2=20 op3=40\n"
+                                              "  call op1=2 str1=\"on hero\"\n"
+                                              "  hero_setup op1=-2 str1=\"on hero\"\n",
+                                              "function \"on hero\"\n" + Count(5) + "end\n"));
+  auto r = game.RunWithInput(kPlay + 3, Click(kPlay, 205, 390));
+  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+  EXPECT_EQ(Var(r, 5), 1);
+  EXPECT_FALSE(Hero(r)["walking"]);
+}
+
+TEST(InputEndToEnd, ABoundKeyRunsPressHoldAndRelease) {
+  TTestGameDir game("keys");
+  // Entry 1 is the left arrow (37) after every location load.
+  game.WriteLocation("init.qvx", LocationSource(40,
+      "function \"start\"\n"
+      "  bind_key_press op1=1 str1=\"press\"\n"
+      "  bind_key_hold op1=1 str1=\"hold\"\n"
+      "  bind_key_release op1=1 str1=\"release\"\n"
+      "end\n"
+      "function \"press\"\n" + Count(0) + "end\n"
+      "function \"hold\"\n" + Count(1) + "end\n"
+      "function \"release\"\n" + Count(2) + "end\n"));
+  const std::string input =
+      Down(kPlay, "37") + Up(kPlay + 3, "37") +           // three frames down
+      Tap(kPlay + 10, 37) +                               // one frame down
+      Down(kPlay + 20, "37") + Up(kPlay + 22, "37");      // two frames down
+  auto r = game.RunWithInput(kPlay + 5, input);
+  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+  EXPECT_EQ(Var(r, 0), 1);
+  EXPECT_EQ(Var(r, 1), 2) << "held in the two frames after the press";
+  EXPECT_EQ(Var(r, 2), 1);
+  EXPECT_EQ(r.State["keys"][1]["state"], 0);
+
+  r = game.RunWithInput(kPlay + 15, input);
+  EXPECT_EQ(Var(r, 0), 2);
+  EXPECT_EQ(Var(r, 2), 1) << "a key up after one frame runs no release";
+  EXPECT_EQ(r.State["keys"][1]["state"], 1);
+
+  r = game.RunWithInput(kPlay + 25, input);
+  EXPECT_EQ(Var(r, 0), 2) << "the press after a one-frame tap goes straight to holding";
+  EXPECT_EQ(Var(r, 1), 4);
+  EXPECT_EQ(Var(r, 2), 2);
+}
+
+TEST(InputEndToEnd, AKeyFunctionThatTurnsInputOffEndsTheKeyPass) {
+  TTestGameDir game("keys_off");
+  game.WriteLocation("init.qvx", LocationSource(40,
+      "function \"start\"\n"
+      "  bind_key_press op1=1 op2=2 str1=\"off\" str2=\"count\"\n"
+      "end\n"
+      "function \"off\"\n  enable_input op1=0\nend\n"
+      "function \"count\"\n" + Count(0) + "end\n"));
+  // Left (entry 1) and right arrow (entry 2) in the same frame.
+  auto r = game.RunWithInput(kPlay + 3, Tap(kPlay, 37) + Tap(kPlay, 39));
+  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+  EXPECT_FALSE(r.State["input_enabled"]);
+  EXPECT_EQ(Var(r, 0), 0);
+}
+
+TEST(InputEndToEnd, EscSkipsACutSceneAndForgetsItsKeyPresses) {
+  TTestGameDir game("skip");
+  game.WriteLocation("init.qvx", LocationSource(40,
+      "function \"start\"\n"
+      "  bind_key_press op1=5 str1=\"space\"\n"
+      "  set_skip_location str1=\"after.qvx\"\n"
+      "  enable_input op1=0\n"
+      "end\n"
+      "function \"space\"\n" + Count(1) + "end\n"));
+  game.WriteLocation("after.qvx", LocationSource(40,
+      "function \"start\"\n  bind_key_press op1=5 str1=\"space\"\nend\n"
+      "function \"space\"\n" + Count(0) + "end\n"));
+  // Space goes down and up between two frames of the cut scene; Esc is let
+  // go in frame kPlay+6 and seen in the frame after.
+  const std::string input = Down(kPlay + 2, "32") + Up(kPlay + 2, "32") + Tap(kPlay + 5, 27);
+  auto r = game.RunWithInput(kPlay + 8, input);
+  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+  EXPECT_EQ(r.State["location"], "after.qvx");
+  EXPECT_GT(r.State["location_timer"].get<double>(), 0.9);
+  EXPECT_EQ(r.State["previous_location"], "init.qvx");
+
+  r = game.RunWithInput(110, input);
+  EXPECT_EQ(r.State["location"], "after.qvx");
+  EXPECT_TRUE(r.State["input_enabled"]);
+  EXPECT_EQ(Var(r, 0), 0) << "the space press of the cut scene reached the new location";
+  EXPECT_EQ(Var(r, 1), 0);
+
+  r = game.RunWithInput(115, input + Tap(110, 32));
+  EXPECT_EQ(Var(r, 0), 1) << "space is bound in the new location";
+}
+
+TEST(InputEndToEnd, EscOpensTheMenuOnlyWhileTheMenuIsEnabled) {
+  TTestGameDir game("menu");
+  game.WriteLocation("init.qvx", LocationSource(40, "function \"start\"\n  enable_menu op1=1\nend\n"));
+  const std::string input = Tap(kPlay, 27);
+  auto r = game.RunWithInput(kPlay + 4, input);
+  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+  EXPECT_TRUE(r.State["menu_active"]);
+  EXPECT_EQ(r.State["menu_page"], 1);
+
+  game.WriteLocation("init.qvx", LocationSource(40, "function \"start\"\nend\n"));
+  r = game.RunWithInput(kPlay + 4, input);
+  EXPECT_FALSE(r.State["menu_active"]);
+}
+
+TEST(InputEndToEnd, AGroundClickWalksTheHeroAlongTheFoundRoute) {
+  TTestGameDir game("walk");
+  // Straight along row 20 from cell (5, 20).
+  game.WriteLocation("init.qvx", HeroLocation(5, 20, "", ""));
+  const std::string input = Click(kPlay, 305, 410);
+  auto r = game.RunWithInput(kPlay + 3, input);
+  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+  EXPECT_TRUE(Hero(r)["walking"]);
+  EXPECT_EQ(Hero(r)["waypoints"], nlohmann::json::parse("[[300, 400]]"));
+  EXPECT_FALSE(r.State["input_enabled"]) << "a walk takes input until it ends";
+  EXPECT_FALSE(r.State["feet_marker"]["visible"]);
+
+  r = game.RunWithInput(kPlay + 120, input);
+  EXPECT_FALSE(Hero(r)["walking"]);
+  EXPECT_EQ(HeroObject(r)["x"], 300);
+  EXPECT_EQ(HeroObject(r)["y"], 400);
+  EXPECT_TRUE(r.State["input_enabled"]);
+
+  // From cell (5, 5) to (8, 15) the straight line is too steep: one bend.
+  game.WriteLocation("init.qvx", HeroLocation(5, 5, "", ""));
+  r = game.RunWithInput(kPlay + 3, Click(kPlay, 170, 305));
+  EXPECT_EQ(Hero(r)["waypoints"], nlohmann::json::parse("[[160, 100], [160, 300]]"));
+}
+
+TEST(InputEndToEnd, AClickOrARightClickStopsAWalk) {
+  TTestGameDir game("stop");
+  game.WriteLocation("init.qvx", HeroLocation(5, 20, "", ""));
+  for (const char* button : {"left", "right"}) {
+    SCOPED_TRACE(button);
+    auto r = game.RunWithInput(kPlay + 25, Click(kPlay, 705, 410) + Click(kPlay + 20, 400, 100, button));
+    ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+    EXPECT_FALSE(Hero(r)["walking"]);
+    EXPECT_TRUE(r.State["input_enabled"]);
+    const double x = HeroObject(r)["x"].get<double>();
+    EXPECT_GT(x, 100);
+    EXPECT_LT(x, 400) << "stopped where it stood, not walking to the second click";
+  }
+}
+
+// What play cannot reach yet (voice lines, the menu button, which every
+// location load hides), on a scene record built here.
+class InputOnARecord : public ::testing::Test {
+ protected:
+  InputOnARecord() {
+    scene.Cursor = root.AddNewChild<THUDSprite>();
+    scene.MenuButton = root.AddNewChild<THUDSprite>();
+  }
+  // One frame's clicks with the button `vk` held, then one with it released.
+  bool PressAndRelease(int vk) {
+    scene.Input.SetKey(vk, true);
+    RightClick(scene, LeftClick(scene, 0.02f));
+    scene.Input.SetKey(vk, false);
+    const bool leftReleased = LeftClick(scene, 0.02f);
+    RightClick(scene, leftReleased);
+    return leftReleased;
+  }
+  TDummyCube root;
+  TqvxScene scene;
+};
+
+TEST_F(InputOnARecord, ARightClickSkipsASpokenLine) {
+  scene.WaitTime = 1.5f;
+  scene.SubtitleShown = true;
+  scene.HeroTalking = true;
+  PressAndRelease(2);
+  EXPECT_EQ(scene.WaitTime, -1);
+  EXPECT_FALSE(scene.SubtitleShown);
+  EXPECT_FALSE(scene.HeroTalking);
+
+  // Released together with the left button it is no right click.
+  scene.WaitTime = 1.5f;
+  scene.SubtitleShown = true;
+  scene.Input.SetKey(1, true);
+  scene.Input.SetKey(2, true);
+  RightClick(scene, LeftClick(scene, 0.02f));
+  scene.Input.SetKey(1, false);
+  scene.Input.SetKey(2, false);
+  const bool leftReleased = LeftClick(scene, 0.02f);
+  RightClick(scene, leftReleased);
+  EXPECT_TRUE(leftReleased);
+  EXPECT_EQ(scene.WaitTime, 1.5f);
+  EXPECT_TRUE(scene.SubtitleShown);
+}
+
+TEST_F(InputOnARecord, TheMenuButtonLightsUpAndOpensTheMenu) {
+  scene.Input.CursorX = 750;
+  scene.Input.CursorY = 20;
+  UpdateCursor(scene);
+  EXPECT_EQ(scene.MenuButton->LibMaterialName(), "menubm");
+  EXPECT_EQ(scene.Cursor->LibMaterialName(), "cursor01");
+  scene.Input.CursorX = 730;
+  scene.Input.CursorY = 40;
+  UpdateCursor(scene);
+  EXPECT_EQ(scene.MenuButton->LibMaterialName(), "menubo") << "the highlight needs x > 736 and y < 44";
+
+  PressAndRelease(1);
+  EXPECT_FALSE(scene.MenuActive) << "the menu is not enabled";
+  scene.MenuEnabled = 1;
+  scene.ClickDelay = -1;
+  PressAndRelease(1);
+  EXPECT_TRUE(scene.MenuActive) << "clicks right of 722 above 48 reach the button";
+  EXPECT_EQ(scene.Menu.Page, 1);
+}

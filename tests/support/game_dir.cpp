@@ -104,6 +104,13 @@ TRunResult TTestGameDir::Run(int frames, const std::vector<std::string>& extra) 
   return r;
 }
 
+TRunResult TTestGameDir::RunWithInput(int frames, const std::string& input, const std::vector<std::string>& extra) {
+  WriteFile("input.txt", input);
+  std::vector<std::string> args = {"--input", (dir_ / "input.txt").string()};
+  args.insert(args.end(), extra.begin(), extra.end());
+  return Run(frames, args);
+}
+
 std::string LocationSource(int columns, const std::string& body) {
   std::string grid = "grid " + std::to_string(columns) + "\n";
   for (int row = 0; row < 30; ++row) grid += "  " + std::string(static_cast<size_t>(columns), '.') + "\n";

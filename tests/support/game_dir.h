@@ -47,6 +47,8 @@ class TTestGameDir {
   void WriteFile(const std::string& relative, const std::string& text);
   // Runs ovgame --data DIR --frames N with extra arguments; dumps the state.
   TRunResult Run(int frames, const std::vector<std::string>& extra = {});
+  // The same with scripted input ("FRAME move X Y", "FRAME down KEY", ...).
+  TRunResult RunWithInput(int frames, const std::string& input, const std::vector<std::string>& extra = {});
 
  private:
   std::filesystem::path dir_;
