@@ -297,6 +297,23 @@ TEST(InputEndToEnd, EscOpensTheMenuOnlyWhileTheMenuIsEnabled) {
   EXPECT_FALSE(r.State["menu_active"]);
 }
 
+TEST(InputEndToEnd, F5RunsTheDayFastAndF3LoadsThroughTheLoaderLocation) {
+  TTestGameDir game("quick");
+  game.WriteLocation("init.qvx", LocationSource(40, "function \"start\"\nend\n"));
+  game.WriteLocation("loadgame.qvx", LocationSource(40, "function \"start\"\n" + Count(7) + "end\n"));
+  // Ten frames with F5 down: a day lasts four seconds.
+  auto r = game.RunWithInput(kPlay + 12, Down(kPlay, "116") + Up(kPlay + 10, "116"));
+  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+  EXPECT_NEAR(r.State["day_phase"].get<double>(), 10 * 0.02 / 4, 1e-5);
+
+  r = game.RunWithInput(kPlay + 3, Tap(kPlay, 114));
+  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+  EXPECT_EQ(r.State["location"], "loadgame.qvx");
+  EXPECT_EQ(r.State["pending_load"], "quick.save");
+  EXPECT_EQ(Var(r, 7), 1) << "the loader's function 0 ran";
+  EXPECT_GT(r.State["fade_level"].get<double>(), 0.8) << "the loader fades in";
+}
+
 TEST(InputEndToEnd, AGroundClickWalksTheHeroAlongTheFoundRoute) {
   TTestGameDir game("walk");
   // Straight along row 20 from cell (5, 20).
