@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <unistd.h>
+
 #include "../../tools/qvxtool/commands.h"
 #include "../../tools/qvxtool/wgw_png.h"
 #include "platform/stream.h"
@@ -35,7 +37,8 @@ TqvxMatLib ReadArchive(const fs::path& file) {
 class WgwTool : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("qvx_wgw_tool_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    // One folder a process: CTest runs the cases of this file side by side.
+    dir_ = fs::temp_directory_path() / ("qvx_wgw_tool_" + std::to_string(::getpid()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
