@@ -1,14 +1,11 @@
 #include "location_art.h"
 
-#include <cairo-ft.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
 #include "art_common.h"
+#include "sign_font.h"
 
 namespace {
 
@@ -18,31 +15,6 @@ const TRgb kWarmLight = Hex(0xffd38a);
 const TRgb kWoodDark = Hex(0x3a281c);
 const TRgb kWood = Hex(0x6e4b30);
 const TRgb kWoodLight = Hex(0x9a6e46);
-
-// The bold font for sign lettering, through Cairo's FreeType back end.
-class TSignFont {
- public:
-  explicit TSignFont(const std::string& path) {
-    if (FT_Init_FreeType(&Lib)) throw std::runtime_error("cannot start FreeType");
-    if (FT_New_Face(Lib, path.c_str(), 0, &Face)) {
-      FT_Done_FreeType(Lib);
-      throw std::runtime_error("cannot open font " + path);
-    }
-    Cairo = cairo_ft_font_face_create_for_ft_face(Face, 0);
-  }
-  ~TSignFont() {
-    cairo_font_face_destroy(Cairo);
-    FT_Done_Face(Face);
-    FT_Done_FreeType(Lib);
-  }
-  TSignFont(const TSignFont&) = delete;
-  TSignFont& operator=(const TSignFont&) = delete;
-  cairo_font_face_t* Cairo = nullptr;
-
- private:
-  FT_Library Lib = nullptr;
-  FT_Face Face = nullptr;
-};
 
 void Sky(cairo_t* cr, double w, double horizon, TArtRandom& rnd, double sunX) {
   FillVerticalGradient(cr, 0, 0, w, horizon,
@@ -245,13 +217,15 @@ void Sign(TArtArchive& a, const TSignFont& font, const std::string& name, const 
   a.Add(name, c);
 }
 
-// A lamp on a post whose flame flickers through four frames.
+// A lamp on a post whose flame flickers through four frames, and the same
+// lamp put out ("lamp_off").
 void Lamp(TArtArchive& a) {
-  const double glow[4] = {1.0, 0.82, 0.93, 0.74};
-  for (int f = 0; f < 4; ++f) {
+  const double glow[5] = {1.0, 0.82, 0.93, 0.74, 0.0};
+  for (int f = 0; f < 5; ++f) {
+    const bool lit = f < 4;
     TCanvas c(128, 192);
     cairo_t* cr = *c;
-    Glow(cr, 64, 44, 62, kAmber, 0.45 * glow[f]);
+    if (lit) Glow(cr, 64, 44, 62, kAmber, 0.45 * glow[f]);
     SoftEllipse(cr, 64, 186, 16, 4, Hex(0x000000), 0.4, 3);
     cairo_rectangle(cr, 60, 60, 8, 128);
     SetColor(cr, Hex(0x24242c));
@@ -264,12 +238,25 @@ void Lamp(TArtArchive& a) {
     SetColor(cr, Hex(0x2c2c36));
     cairo_fill(cr);
     cairo_rectangle(cr, 53, 30, 22, 28);
-    cairo_pattern_t* g = cairo_pattern_create_radial(64, 46, 2, 64, 44, 16);
-    cairo_pattern_add_color_stop_rgb(g, 0, 1, 0.97, 0.85);
-    cairo_pattern_add_color_stop_rgb(g, 1, 0.95 * glow[f], 0.62 * glow[f], 0.25 * glow[f]);
-    cairo_set_source(cr, g);
-    cairo_fill(cr);
-    cairo_pattern_destroy(g);
+    if (lit) {
+      cairo_pattern_t* g = cairo_pattern_create_radial(64, 46, 2, 64, 44, 16);
+      cairo_pattern_add_color_stop_rgb(g, 0, 1, 0.97, 0.85);
+      cairo_pattern_add_color_stop_rgb(g, 1, 0.95 * glow[f], 0.62 * glow[f], 0.25 * glow[f]);
+      cairo_set_source(cr, g);
+      cairo_fill(cr);
+      cairo_pattern_destroy(g);
+    } else {
+      // Cold glass: the evening sky caught in it, and a dark wick.
+      cairo_pattern_t* g = cairo_pattern_create_linear(53, 30, 75, 58);
+      cairo_pattern_add_color_stop_rgb(g, 0, 0.42, 0.4, 0.55);
+      cairo_pattern_add_color_stop_rgb(g, 1, 0.16, 0.16, 0.24);
+      cairo_set_source(cr, g);
+      cairo_fill(cr);
+      cairo_pattern_destroy(g);
+      cairo_rectangle(cr, 63, 46, 2, 8);
+      SetColor(cr, Hex(0x111016));
+      cairo_fill(cr);
+    }
     cairo_rectangle(cr, 53, 30, 22, 28);
     cairo_move_to(cr, 64, 30);
     cairo_line_to(cr, 64, 58);
@@ -279,6 +266,10 @@ void Lamp(TArtArchive& a) {
     cairo_rectangle(cr, 51, 58, 26, 4);
     SetColor(cr, Hex(0x2c2c36));
     cairo_fill(cr);
+    if (!lit) {
+      a.Add("lamp_off", c);
+      continue;
+    }
     Glow(cr, 64, 45, 14, Hex(0xfff3d0), 0.7 * glow[f]);
     char name[16];
     std::snprintf(name, sizeof name, "lamp_%d", f);

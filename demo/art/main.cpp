@@ -11,10 +11,12 @@
 #include <string>
 
 #include "art_common.h"
+#include "cabin_art.h"
 #include "captions.h"
 #include "font_art.h"
 #include "hero_art.h"
 #include "location_art.h"
+#include "prop_art.h"
 #include "system_art.h"
 
 namespace {
@@ -67,11 +69,20 @@ int main(int argc, char** argv) {
 
     TArtArchive lake("loc_lake", JoinPath(out, "loc_lake"));
     BuildLakeArt(lake, bold);
+    BuildLakeProps(lake, bold);
+    BuildSpeechBubbles(lake, bold);
     lake.WriteManifest();
 
     TArtArchive forest("loc_forest", JoinPath(out, "loc_forest"));
     BuildForestArt(forest, bold);
+    BuildForestProps(forest);
+    BuildSpeechBubbles(forest, bold);
     forest.WriteManifest();
+
+    TArtArchive cabin("loc_cabin", JoinPath(out, "loc_cabin"));
+    BuildCabinArt(cabin);
+    BuildSpeechBubbles(cabin, bold);
+    cabin.WriteManifest();
 
     if (!captions.empty()) WriteBytes(JoinPath(out, "caption.inv"), BuildCaptionTable(ReadText(captions)));
     if (!comments.empty()) WriteBytes(JoinPath(out, "comments.dat"), BuildCommentTable(ReadText(comments)));
