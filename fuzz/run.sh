@@ -10,15 +10,22 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Re
   -DQVX_FUZZ=ON -DQVX_SANITIZE=ON -DQVX_TESTS=OFF -DQVX_DEMO=OFF >/dev/null
 targets=$(cmake --build "$build" --target help | sed -n 's/^\(fuzz_[A-Za-z0-9_]*\):.*/\1/p' | sort -u)
 [ -n "$targets" ] || { echo "no fuzz targets" >&2; exit 1; }
-cmake --build "$build" -j2 --target $targets
+cmake --build "$build" -j2 --target $targets qvxtool
+# The location fuzzer starts from the demo's locations, built from their sources.
+scene_seeds="$(mktemp -d)"
+trap 'rm -rf "$scene_seeds"' EXIT
+for loc in "$root"/demo/scenes/*.loc; do
+  "$build/tools/qvxtool/qvxtool" loc build "$loc" "$scene_seeds/$(basename "$loc" .loc).qvx" >/dev/null
+done
 status=0
 for t in $targets; do
   name="${t#fuzz_}"
   work="$(mktemp -d)"
   seeds=()
   [ -d "$root/fuzz/corpus/$name" ] && seeds=("$root/fuzz/corpus/$name")
+  [ "$name" = scene ] && seeds+=("$scene_seeds")
   echo "== $t (${seconds}s)"
-  if ! (cd "$work" && "$build/fuzz/$t" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 -malloc_limit_mb=512 -timeout=10 \
+  if ! (cd "$work" && "$build/fuzz/$t" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 -malloc_limit_mb=512 -timeout=10 -artifact_prefix="$work/" \
           "$work" "${seeds[@]}" 2>"$work/log"); then
     tail -n 40 "$work/log" >&2
     echo "$t: finding; reproducer in $work" >&2

@@ -11,6 +11,13 @@ void TGLNode::RemoveChild(TGLNode* child) {
   if (it != children_.end()) children_.erase(it);
 }
 
+void TGLNode::RemoveChildren(std::span<TGLNode* const> doomed) {
+  if (doomed.empty()) return;
+  std::vector<TGLNode*> sorted(doomed.begin(), doomed.end());
+  std::sort(sorted.begin(), sorted.end());
+  std::erase_if(children_, [&](const auto& c) { return std::binary_search(sorted.begin(), sorted.end(), c.get()); });
+}
+
 void TGLNode::ExchangeWithPrevious(int index) {
   if (index <= 0 || index >= Count()) return;
   std::swap(children_[static_cast<size_t>(index)], children_[static_cast<size_t>(index) - 1]);

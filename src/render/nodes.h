@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ class TGLNode {
   }
   // Frees a child (and its subtree); other children keep their order.
   void RemoveChild(TGLNode* child);
+  // Frees every child found in `doomed` in one pass; pointers that are not
+  // children are ignored.
+  void RemoveChildren(std::span<TGLNode* const> doomed);
   // Exchanges the child at `index` with the one before it.
   void ExchangeWithPrevious(int index);
   int Count() const { return static_cast<int>(children_.size()); }

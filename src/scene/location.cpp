@@ -1,5 +1,6 @@
 #include "scene/location.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "effects/effects.h"
@@ -105,14 +106,21 @@ void LoadLocation(TqvxScene& scene, const std::string& name) {
 }
 
 void UnloadLocation(TqvxScene& scene) {
+  // The sprites go in one pass per layer: removing them one by one would cost
+  // the square of the object count.
+  std::vector<TGLNode*> sprites, parents;
   for (TqvxObject& o : scene.Objects) {
     o.HotSpots.clear();
     if (o.Sprite) {
       o.Sprite->Visible = false;
-      if (TGLNode* parent = o.Sprite->Parent()) parent->RemoveChild(o.Sprite);
+      if (TGLNode* parent = o.Sprite->Parent()) {
+        sprites.push_back(o.Sprite);
+        if (std::find(parents.begin(), parents.end(), parent) == parents.end()) parents.push_back(parent);
+      }
       o.Sprite = nullptr;
     }
   }
+  for (TGLNode* parent : parents) parent->RemoveChildren(sprites);
   scene.Objects.clear();
   scene.Regions.clear();
   scene.Roads.clear();

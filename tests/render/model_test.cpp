@@ -90,6 +90,15 @@ TEST(SceneTree, OrderRemovalAndExchange) {
   EXPECT_EQ(group->Count(), 2);
   EXPECT_EQ(group->Child(1), b);
   lib.Clear();  // the freed sprite unregistered itself; nothing dangles
+
+  THUDSprite* d = group->AddNewChild<THUDSprite>();
+  THUDSprite* e = group->AddNewChild<THUDSprite>();
+  THUDSprite stranger;
+  TGLNode* doomed[] = {e, &stranger, a};
+  group->RemoveChildren(doomed);  // one pass; a node that is no child is ignored
+  ASSERT_EQ(group->Count(), 2);
+  EXPECT_EQ(group->Child(0), b);
+  EXPECT_EQ(group->Child(1), d);
 }
 
 TEST(Texture2Links, CyclesAreRefused) {
