@@ -1,10 +1,12 @@
 // Checks of the demo art generator: the font's glyph placement against the
 // way the engine cuts glyphs from cells, the caption table, the archive
-// collector's rules and manifest, the hero's frames and chains, and that the
-// output does not change from run to run.
+// collector's rules and manifest, the hero's frames and chains, the location
+// archives' chains and speech bubbles, and that the output does not change
+// from run to run.
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -12,9 +14,12 @@
 #include <sstream>
 
 #include "art_common.h"
+#include "cabin_art.h"
 #include "captions.h"
 #include "font_art.h"
 #include "hero_art.h"
+#include "location_art.h"
+#include "prop_art.h"
 #include "system_art.h"
 
 namespace {
@@ -231,6 +236,41 @@ TEST(DemoSystemArt, FaderComesFirstAndOutputIsRepeatable) {
     EXPECT_TRUE(names.count(n)) << n;
   // The pointer's hot point (10, 10) is on the arrow's tip.
   EXPECT_GT(LoadAlpha(a.Path / "cursor01.png").At(10, 11), 0);
+}
+
+// Each location archive as the generator makes it: every animation's next
+// frame is in the same archive (a missing one freezes the object), every
+// width keeps its alpha, and every location has the hero's speech bubbles.
+TEST(DemoLocationArt, ChainsStayInsideTheirArchiveAndEveryLocationCanSpeak) {
+  TTempDir lakeDir("lake"), forestDir("forest"), cabinDir("cabin");
+  TArtArchive lake("loc_lake", lakeDir.Path.string()), forest("loc_forest", forestDir.Path.string()),
+      cabin("loc_cabin", cabinDir.Path.string());
+  BuildLakeArt(lake, DEMO_FONT);
+  BuildLakeProps(lake, DEMO_FONT);
+  BuildSpeechBubbles(lake, DEMO_FONT);
+  BuildForestArt(forest, DEMO_FONT);
+  BuildForestProps(forest);
+  BuildSpeechBubbles(forest, DEMO_FONT);
+  BuildCabinArt(cabin);
+  BuildSpeechBubbles(cabin, DEMO_FONT);
+  for (const TArtArchive* a : {&lake, &forest, &cabin}) {
+    std::set<std::string> names;
+    for (const TArtImage& i : a->Images()) names.insert(i.Name);
+    for (const TArtImage& i : a->Images()) {
+      EXPECT_EQ(i.Width % 4, 0) << i.Name;
+      if (!i.Next.empty()) {
+        EXPECT_TRUE(names.count(i.Next)) << i.Name << " -> missing " << i.Next;
+        EXPECT_GT(i.FrameTime, 0) << i.Name;
+      }
+    }
+    for (int k = 0; k < kSpeechLineCount; ++k) EXPECT_TRUE(names.count(kSpeechLines[k].Name)) << kSpeechLines[k].Name;
+  }
+  // Animations that play once end on an empty picture, so the object is
+  // gone until the script starts them again.
+  for (const char* last : {"fish_end", "splash_end"}) {
+    const TAlphaMap end = LoadAlpha(lakeDir.Path / (std::string(last) + ".png"));
+    EXPECT_EQ(std::count(end.A.begin(), end.A.end(), 0), static_cast<long>(end.A.size())) << last;
+  }
 }
 
 TEST(DemoHero, RingAndHeadingsMatchTheEngine) {
