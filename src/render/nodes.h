@@ -4,6 +4,7 @@
 // 800x600 viewport, y downwards.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -35,6 +36,15 @@ class TGLNode {
   // Frees every child found in `doomed` in one pass; pointers that are not
   // children are ignored.
   void RemoveChildren(std::span<TGLNode* const> doomed);
+  // Orders the children by `less` (a strict weak order on child nodes),
+  // keeping equal children in their order.
+  template <class Less>
+  void StableSortChildren(Less less) {
+    std::stable_sort(children_.begin(), children_.end(),
+                     [&](const std::unique_ptr<TGLNode>& a, const std::unique_ptr<TGLNode>& b) {
+                       return less(a.get(), b.get());
+                     });
+  }
   // Exchanges the child at `index` with the one before it.
   void ExchangeWithPrevious(int index);
   int Count() const { return static_cast<int>(children_.size()); }

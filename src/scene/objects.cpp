@@ -125,17 +125,28 @@ void UpdateScroll(TqvxScene& scene, float dt) {
 void SortLayer(TqvxScene& scene) {
   TDummyCube* layer = scene.LayerRoots[1];
   if (!layer) return;
-  auto yOf = [&](int child) {
-    const int32_t tag = layer->Child(child)->Tag;
-    return ValidObject(scene, tag) ? scene.Objects[size_t(tag)].Y : 0.0f;
+  // The depth of a sprite: its object's Y (a NaN counts as 0, so that the
+  // order stays strict).
+  auto depth = [&](const TGLNode* child) {
+    const float y = ValidObject(scene, child->Tag) ? scene.Objects[size_t(child->Tag)].Y : 0.0f;
+    return std::isnan(y) ? 0.0f : y;
   };
   // Insertion sort by increasing Y. Objects move a little between frames, so
   // the layer is nearly in order and a pass costs little more than a scan.
   // Equal Ys keep their order: two sprites at one depth must not swap in
-  // front of each other every frame.
+  // front of each other every frame. A layer far out of order (a location
+  // just read) is handed to a merge sort after a bounded number of moves;
+  // the moves so far kept equal depths in order, so the result is the same.
   const int n = layer->Count();
+  int64_t movesLeft = 8 * static_cast<int64_t>(n) + 64;
   for (int i = 1; i < n; ++i) {
-    const float y = yOf(i);
-    for (int k = i; k > 0 && yOf(k - 1) > y; --k) layer->ExchangeWithPrevious(k);
+    const float y = depth(layer->Child(i));
+    for (int k = i; k > 0 && depth(layer->Child(k - 1)) > y; --k) {
+      layer->ExchangeWithPrevious(k);
+      if (--movesLeft == 0) {
+        layer->StableSortChildren([&](const TGLNode* p, const TGLNode* q) { return depth(p) < depth(q); });
+        return;
+      }
+    }
   }
 }

@@ -161,6 +161,20 @@ TEST_F(SceneTest, DepthSortOrdersLayerOneAndKeepsEqualDepthsSteady) {
   SortLayer(s_);
   EXPECT_EQ(order(), (std::vector<int32_t>{0, 1, 2, 3, 4}));
   EXPECT_EQ(s_.LayerRoots[0]->Count(), 1) << "other layers are not touched";
+
+  // A large layer in reverse order, with runs of equal depths, ends in the
+  // same order as a stable sort of it.
+  UnloadLocation(s_);
+  std::vector<std::pair<float, int32_t>> expected;
+  for (int i = 0; i < 3000; ++i) {
+    const float y = static_cast<float>((3000 - i) / 3);
+    s_.Objects[size_t(AddObject(s_, "o", 1))].Y = y;
+    expected.emplace_back(y, i);
+  }
+  std::stable_sort(expected.begin(), expected.end(), [](auto& a, auto& b) { return a.first < b.first; });
+  SortLayer(s_);
+  const std::vector<int32_t> got = order();
+  for (int i = 0; i < 3000; ++i) ASSERT_EQ(got[size_t(i)], expected[size_t(i)].second) << i;
 }
 
 TEST_F(SceneTest, ScrollClampsAndParallaxScales) {
