@@ -6,8 +6,8 @@
 // (1024 wide, for a parallax below 1), the forest itself (1200 wide, its sky
 // transparent) and front pieces for a parallax above 1.
 //
-// Both carry animated objects (water shimmer, birds, a lamp, an exit sign)
-// and props (rock, bush, tree). Animations are chained by next-frame names.
+// Both carry animated objects (water shimmer, birds, a lamp lit and put out,
+// an exit sign) and props (rock, bush, tree). Animations are chained by next-frame names.
 #pragma once
 
 #include <string>
