@@ -1,6 +1,7 @@
 // Location objects frame by frame: the animation chain, flight, movement,
 // moves to a point, bounds and spin; sprite placement with parallax and
 // culling, the scroll and layer 1's depth order.
+#include <algorithm>
 #include <cmath>
 
 #include "hero/hero_movement.h"
@@ -12,6 +13,10 @@ namespace {
 
 constexpr float kDegToRad = 3.14159265358979f / 180.0f;
 constexpr float kScreenWidth = 800;
+// Flight speeds up by (1 + dt) every frame. Past this many pixels a second
+// an object crosses the screen many times in one frame, so the speed stops
+// growing there instead of running to infinity (and the position to NaN).
+constexpr float kMaxFlightSpeed = 1.0e6f;
 
 TqvxObject* ObjectAt(TqvxScene& scene, int32_t i) { return ValidObject(scene, i) ? &scene.Objects[size_t(i)] : nullptr; }
 
@@ -52,7 +57,7 @@ void MoveObject(TqvxScene& scene, int32_t object, float dt) {
     const float fx = std::cos(o->FlightHeading * kDegToRad) * o->FlightSpeed;
     const float fy = -std::sin(o->FlightHeading * kDegToRad) * o->FlightSpeed;
     SetObjectPosition(scene, object, o->X + fx * dt, o->Y + fy * dt);
-    o->FlightSpeed *= 1 + dt;
+    o->FlightSpeed = std::min(o->FlightSpeed * (1 + dt), kMaxFlightSpeed);
     if (o->FlightOrient > 0) {
       const float vx = fx + std::cos(o->Heading * kDegToRad) * o->Speed;
       const float vy = fy - std::sin(o->Heading * kDegToRad) * o->Speed;

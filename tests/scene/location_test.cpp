@@ -210,6 +210,20 @@ TEST_F(SceneTest, ScrollClampsAndParallaxScales) {
   EXPECT_FALSE(s_.Objects[size_t(o)].Sprite->Visible);
 }
 
+TEST_F(SceneTest, FlightSpeedsUpButStaysFinite) {
+  const int32_t o = AddObject(s_, "bird", 2);
+  TqvxObject& bird = s_.Objects[size_t(o)];
+  bird.FlightHeading = 90;
+  bird.FlightSpeed = 60;
+  MoveObject(s_, o, 0.05f);
+  EXPECT_NEAR(bird.Y, -3, 1e-4) << "up is negative y";
+  EXPECT_FLOAT_EQ(bird.FlightSpeed, 63);
+  // An hour of flight without bounds: fast, far, but never infinite.
+  for (int frame = 0; frame < 72000; ++frame) MoveObject(s_, o, 0.05f);
+  EXPECT_TRUE(std::isfinite(bird.X) && std::isfinite(bird.Y));
+  EXPECT_TRUE(std::isfinite(bird.FlightSpeed));
+}
+
 TEST_F(SceneTest, MovesToAPointAndBoundsRunTheArrivalFunction) {
   s_.Functions.resize(2);
   s_.Functions[1].Instructions.resize(1);
