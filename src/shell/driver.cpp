@@ -186,7 +186,9 @@ std::string DumpStateJson(const TqvxScene& s) {
   for (int32_t v : s.Variables) j["variables"].push_back(v);
   j["objects"] = json::array();
   for (const TqvxObject& o : s.Objects) {
-    j["objects"].push_back({
+    json radii = json::array();
+    for (const THotSpot& h : o.HotSpots) radii.push_back(h.Radius);
+    json object = {
         {"name", Cp1251ToUtf8(o.Name)},
         {"x", o.X},
         {"y", o.Y},
@@ -194,7 +196,17 @@ std::string DumpStateJson(const TqvxScene& s) {
         {"layer", o.Layer},
         {"picture", o.Sprite ? Cp1251ToUtf8(o.Sprite->LibMaterialName()) : std::string()},
         {"animated", o.Animated},
-    });
+        {"hot_spot_radii", radii},
+    };
+    // Where the sprite is drawn: its screen centre, whether culling left it
+    // shown, and its place in its layer's drawing order.
+    if (o.Sprite) {
+      object["screen_x"] = o.Sprite->PositionX;
+      object["screen_y"] = o.Sprite->PositionY;
+      object["drawn"] = o.Sprite->Visible;
+      object["draw_index"] = o.Sprite->Parent() ? o.Sprite->Parent()->IndexOf(o.Sprite) : -1;
+    }
+    j["objects"].push_back(object);
   }
   json waypoints = json::array();
   for (int32_t i = 0; i < s.WaypointCount && i < kMaxWaypoints; ++i)

@@ -83,3 +83,79 @@ TEST(SceneEndToEnd, ScreenshotOfTheGamePicture) {
   EXPECT_EQ(le32(22), 600);
   EXPECT_EQ(static_cast<uint8_t>(header[28]), 32);
 }
+
+namespace {
+
+nlohmann::json Named(const nlohmann::json& state, const std::string& name) {
+  for (const auto& o : state["objects"])
+    if (o["name"] == name) return o;
+  ADD_FAILURE() << "no object " << name;
+  return {};
+}
+
+int Var(const nlohmann::json& state, int i) { return state["variables"][size_t(i)].get<int>(); }
+
+// A 60-column location: a runner that the scroll follows moves to the far
+// right, a ball bounces against its bounds, a far layer scrolls at half
+// speed, and a delayed function waits for the game's wait to end.
+const char* const kPlayground =
+    "object layer=0 name=\"far\" x=1000 y=100 parallax=0.5 width=100 height=100 picture=\"rock\"\n"
+    "object layer=1 name=\"front\" x=500 y=500 width=40 height=40 picture=\"rock\"\n"
+    "  hotspot x=500 y=500 radius=4\n"
+    "object layer=1 name=\"runner\" x=100 y=300 width=40 height=40 picture=\"rock\"\n"
+    "object layer=1 name=\"ball\" x=100 y=400 width=20 height=20 picture=\"rock\"\n"
+    "function \"start\"\n"
+    "  set_scroll_object str1=\"runner\"\n"
+    "  set_arrival_function str1=\"runner\" op1=1 str2=\"arrived\"\n"
+    "  move_object_to str1=\"runner\" op1=1180 op2=300 op3=400\n"
+    "  set_arrival_function str1=\"ball\" op1=1 str2=\"bounced\"\n"
+    "  set_properties str1=\"ball\" op1=3 op2=3 op3=0 op4=0 op5=200\n"
+    "  set_bounds str1=\"ball\" op1=1 op2=0 op3=300 op4=0 op5=600\n"
+    "  delayed_call op1=100 str1=\"late\"\n"
+    "  wait op1=2000\n"
+    "end\n"
+    "function \"arrived\"\n  set_variables op1=1 op2=1 op3=1\nend\n"
+    "function \"bounced\"\n  add_to_variables op1=2 op2=1 op3=1\nend\n"
+    "function \"late\"\n  set_variables op1=3 op2=1 op3=7\nend\n";
+
+}  // namespace
+
+TEST(SceneEndToEnd, ALocationPlaysInTheDriver) {
+  TTestGameDir game("playground");
+  game.WriteArchive("GFX/loc.wgw", {Pic("rock", 8, 8, 0x808080FF)});
+  game.WriteLocation("init.qvx", LocationSource(40,
+      "function \"start\"\n  load_archive str1=\"loc.wgw\"\n  change_location str1=\"play.qvx\" op2=1\nend\n"));
+  game.WriteLocation("play.qvx", LocationSource(60, kPlayground));
+
+  // The location fades in for 0.5 s (25 frames): objects and timers stand still.
+  auto r = game.Run(20);
+  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+  EXPECT_EQ(r.State["location"], "play.qvx");
+  EXPECT_EQ(Named(r.State, "runner")["x"], 100);
+  EXPECT_EQ(Var(r.State, 3), 0);
+  EXPECT_EQ(Named(r.State, "front")["hot_spot_radii"], nlohmann::json::array({10})) << "radius 4 is stored as 10";
+  // Layer 1 is drawn by increasing y: runner (300), ball (400), front (500).
+  EXPECT_EQ(Named(r.State, "runner")["draw_index"], 0);
+  EXPECT_EQ(Named(r.State, "ball")["draw_index"], 1);
+  EXPECT_EQ(Named(r.State, "front")["draw_index"], 2);
+
+  // 1 s of play: the ball (200 px/s) has reached its bound at x 300 once;
+  // the delayed function still waits for the 2 s wait.
+  r = game.Run(26 + 50);
+  EXPECT_EQ(Named(r.State, "ball")["x"], 300);
+  EXPECT_EQ(Var(r.State, 2), 1);
+  EXPECT_EQ(Var(r.State, 3), 0) << "an unforced delayed function waits while the game waits";
+  EXPECT_EQ(Var(r.State, 1), 0);
+
+  // After 3 s of play: the runner arrived at x 1180 (2.7 s at 400 px/s), the
+  // scroll that follows it stops at 20 x 60 - 800 = 400, the far layer is
+  // drawn at half its distance from the scroll, and the wait is over so the
+  // delayed function ran.
+  r = game.Run(26 + 150);
+  EXPECT_EQ(Named(r.State, "runner")["x"], 1180);
+  EXPECT_EQ(Var(r.State, 1), 1);
+  EXPECT_EQ(r.State["scroll_x"], 400);
+  EXPECT_EQ(Named(r.State, "far")["screen_x"], (1000 - 400) * 0.5);
+  EXPECT_EQ(Named(r.State, "front")["screen_x"], 500 - 400);
+  EXPECT_EQ(Var(r.State, 3), 7);
+}
