@@ -282,8 +282,11 @@ void UpdateCursor(TqvxScene& scene) {
     }
   }
 
+  // The dragged object stays under the pointer: its position is in the
+  // location, so a scrolled view adds the scroll.
   if (ValidObject(scene, scene.DragObject))
-    SetObjectPosition(scene, scene.DragObject, cursor.PositionX - kCursorOffset, cursor.PositionY - kCursorOffset);
+    SetObjectPosition(scene, scene.DragObject, cursor.PositionX - kCursorOffset + scene.ScrollX,
+                      cursor.PositionY - kCursorOffset);
 
   ShowHoverCaption(scene, mx, my);
 }

@@ -417,3 +417,14 @@ TEST_F(InputOnARecord, TheMenuButtonLightsUpAndOpensTheMenu) {
   EXPECT_TRUE(scene.MenuActive) << "clicks right of 722 above 48 reach the button";
   EXPECT_EQ(scene.Menu.Page, 1);
 }
+
+TEST_F(InputOnARecord, ADraggedObjectStaysUnderThePointerInAScrolledView) {
+  scene.Objects.resize(1);
+  scene.DragObject = 0;
+  scene.ScrollX = 250;
+  scene.Input.CursorX = 300;
+  scene.Input.CursorY = 200;
+  UpdateCursor(scene);
+  EXPECT_EQ(scene.Objects[0].X, 550) << "location x = screen x + scroll";
+  EXPECT_EQ(scene.Objects[0].Y, 200);
+}
