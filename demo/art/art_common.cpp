@@ -1,5 +1,7 @@
 #include "art_common.h"
 
+#include <cstdio>
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -160,6 +162,17 @@ void MakeDirs(const std::string& path) { std::filesystem::create_directories(pat
 
 TArtArchive::TArtArchive(std::string title, std::string dir) : Title(std::move(title)), Folder(std::move(dir)) {
   MakeDirs(Folder);
+}
+
+TArtImage& TArtArchive::AddLoopFrame(const char* nameFormat, int frame, int frames, int frameTimeMs,
+                                     const TCanvas& canvas, bool alpha) {
+  char name[64], next[64];
+  std::snprintf(name, sizeof name, nameFormat, frame);
+  std::snprintf(next, sizeof next, nameFormat, (frame + 1) % frames);
+  TArtImage& img = Add(name, canvas, alpha);
+  img.Next = next;
+  img.FrameTime = frameTimeMs;
+  return img;
 }
 
 TArtImage& TArtArchive::Add(const std::string& name, const TCanvas& canvas, bool alpha) {

@@ -100,6 +100,10 @@ class TArtArchive {
   // caller can set chain and drawing fields. Throws on a name over 30 bytes or
   // one already used, and on a failed write.
   TArtImage& Add(const std::string& name, const TCanvas& canvas, bool alpha = true);
+  // Adds picture `frame` of a loop of `frames` pictures named by the printf
+  // format `nameFormat` (one int), each shown `frameTimeMs` before the next.
+  TArtImage& AddLoopFrame(const char* nameFormat, int frame, int frames, int frameTimeMs, const TCanvas& canvas,
+                          bool alpha = true);
   const std::vector<TArtImage>& Images() const { return Items; }
   const std::string& Dir() const { return Folder; }
   // Writes "manifest.json" into the folder.

@@ -315,12 +315,7 @@ void Fire(TArtArchive& a) {
     cairo_rectangle(cr, 10, 56, 44, 6);
     SetColor(cr, Hex(0x2a1a12));
     cairo_fill(cr);
-    char name[16];
-    std::snprintf(name, sizeof name, "fire_%d", f);
-    TArtImage& img = a.Add(name, c);
-    std::snprintf(name, sizeof name, "fire_%d", (f + 1) % 4);
-    img.Next = name;
-    img.FrameTime = 120;
+    a.AddLoopFrame("fire_%d", f, 4, 120, c);
   }
 }
 

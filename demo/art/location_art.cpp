@@ -271,12 +271,7 @@ void Lamp(TArtArchive& a) {
       continue;
     }
     Glow(cr, 64, 45, 14, Hex(0xfff3d0), 0.7 * glow[f]);
-    char name[16];
-    std::snprintf(name, sizeof name, "lamp_%d", f);
-    TArtImage& img = a.Add(name, c);
-    std::snprintf(name, sizeof name, "lamp_%d", (f + 1) % 4);
-    img.Next = name;
-    img.FrameTime = 110 + 30 * f;
+    a.AddLoopFrame("lamp_%d", f, 4, 110 + 30 * f, c);
   }
 }
 
@@ -295,12 +290,7 @@ void Birds(TArtArchive& a) {
     cairo_close_path(cr);
     SetColor(cr, Hex(0x1e1a2a));
     cairo_fill(cr);
-    char name[16];
-    std::snprintf(name, sizeof name, "bird_%d", f);
-    TArtImage& img = a.Add(name, c);
-    std::snprintf(name, sizeof name, "bird_%d", (f + 1) % 4);
-    img.Next = name;
-    img.FrameTime = 90;
+    a.AddLoopFrame("bird_%d", f, 4, 90, c);
   }
 }
 
@@ -412,13 +402,7 @@ void WaterGlints(TArtArchive& a, const std::string& stem, int width, int height,
       const double len = rnd.Range(4, 18) * (0.5 + spread);
       SoftEllipse(cr, x, y, len, 0.8, Hex(0xffd9a0), rnd.Range(0.25, 0.7), 1.2);
     }
-    char name[32];
-    std::snprintf(name, sizeof name, "%s_%d", stem.c_str(), f);
-    TArtImage& img = a.Add(name, c, false);
-    img.BlendCode = 0;  // additive
-    std::snprintf(name, sizeof name, "%s_%d", stem.c_str(), (f + 1) % 4);
-    img.Next = name;
-    img.FrameTime = 180;
+    a.AddLoopFrame((stem + "_%d").c_str(), f, 4, 180, c, false).BlendCode = 0;  // additive
   }
 }
 
@@ -736,13 +720,7 @@ void BuildForestArt(TArtArchive& archive, const std::string& boldFont) {
         const double on = 0.5 + 0.5 * std::cos((f - phase) * M_PI / 2);
         Glow(*c, x + std::sin(f + i) * 3, y + std::cos(f * 1.3 + i) * 3, 9, Hex(0xd8f07a), 0.9 * on);
       }
-      char name[16];
-      std::snprintf(name, sizeof name, "firefly_%d", f);
-      TArtImage& img = archive.Add(name, c, false);
-      img.BlendCode = 0;
-      std::snprintf(name, sizeof name, "firefly_%d", (f + 1) % 4);
-      img.Next = name;
-      img.FrameTime = 200;
+      archive.AddLoopFrame("firefly_%d", f, 4, 200, c, false).BlendCode = 0;  // additive
     }
   }
   Birds(archive);

@@ -276,12 +276,7 @@ void Duck(TArtArchive& a, bool left, int f) {
   cairo_arc(cr, 11.5, 12.5 + bob, 1, 0, 2 * M_PI);
   SetColor(cr, kInk);
   cairo_fill(cr);
-  char name[32];
-  std::snprintf(name, sizeof name, "duck_%c_%d", left ? 'l' : 'r', f);
-  TArtImage& img = a.Add(name, c);
-  std::snprintf(name, sizeof name, "duck_%c_%d", left ? 'l' : 'r', 1 - f);
-  img.Next = name;
-  img.FrameTime = 420;
+  a.AddLoopFrame(left ? "duck_l_%d" : "duck_r_%d", f, 2, 420, c);
 }
 
 // Expanding rings on the water at (x, y), `t` from 0 (small, strong) to 1.
@@ -471,12 +466,7 @@ void FishingFloat(TArtArchive& a) {
     cairo_clip(cr);
     FloatBody(cr, 20, 16 + f * 1.5);
     cairo_restore(cr);
-    char name[32];
-    std::snprintf(name, sizeof name, "float_bob_%d", f);
-    TArtImage& img = a.Add(name, c);
-    std::snprintf(name, sizeof name, "float_bob_%d", 1 - f);
-    img.Next = name;
-    img.FrameTime = 500;
+    a.AddLoopFrame("float_bob_%d", f, 2, 500, c);
   }
 }
 

@@ -423,12 +423,7 @@ void BuildFeetMarker(TArtArchive& a) {
       const double fx = 13 + 6 * s, fy = 12 - 3 * s + (f % 4 == s * 2 ? -1 : 0);
       SoftEllipse(cr, fx, fy, 1.8, 3, Hex(0xfff0c8), 0.85, 0.6);
     }
-    char name[16];
-    std::snprintf(name, sizeof name, "p_feet_%04d", f);
-    TArtImage& img = a.Add(name, c);
-    std::snprintf(name, sizeof name, "p_feet_%04d", (f + 1) % 8);
-    img.Next = name;
-    img.FrameTime = 50;
+    a.AddLoopFrame("p_feet_%04d", f, 8, 50, c);
   }
 }
 
