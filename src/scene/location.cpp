@@ -1,7 +1,6 @@
 #include "scene/location.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "effects/effects.h"
 #include "hero/hero_movement.h"
@@ -16,8 +15,6 @@
 namespace {
 
 constexpr float kMinHotSpotRadius = 10;
-
-float HalfDiagonal(float w, float h) { return std::sqrt((w / 2) * (w / 2) + (h / 2) * (h / 2)); }
 
 }  // namespace
 

@@ -64,7 +64,7 @@ void SetPropertiesCommand(TqvxScene& scene, const TScriptInstruction& ins, float
         o = &scene.Objects[size_t(index)];
       }
     } else if (property == 14 || property == 15) {
-      o->Radius = std::sqrt((o->Width / 2) * (o->Width / 2) + (o->Height / 2) * (o->Height / 2));
+      o->Radius = HalfDiagonal(o->Width, o->Height);
     }
   }
 }

@@ -1,5 +1,6 @@
 #include "scene/scene_state.h"
 
+#include <cmath>
 #include <utility>
 
 void ResetHeroState(TqvxScene& scene) {
@@ -138,6 +139,10 @@ void SetScriptExecuting(TqvxScene& scene, bool flag) {
 
 bool ValidObject(const TqvxScene& scene, int32_t index) {
   return index >= 0 && index < static_cast<int32_t>(scene.Objects.size());
+}
+
+float HalfDiagonal(float width, float height) {
+  return std::sqrt((width / 2) * (width / 2) + (height / 2) * (height / 2));
 }
 
 void SetObjectPosition(TqvxScene& scene, int32_t object, float x, float y) {

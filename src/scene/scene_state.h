@@ -266,6 +266,8 @@ void ClearDelayedGlobalFunctions(TqvxScene& scene);
 
 void SetScriptExecuting(TqvxScene& scene, bool flag);
 void SetObjectPosition(TqvxScene& scene, int32_t object, float x, float y);
+// An object's Radius for its size: half the diagonal of its rectangle.
+float HalfDiagonal(float width, float height);
 void SetHero(TqvxScene& scene, const std::string& objectName);
 
 // The index of the first object of that name; -1 when none.
