@@ -5,7 +5,7 @@
 
 #include "hero/hero_movement.h"
 #include "hero/path_finder.h"
-#include "scene/scene_state.h"
+#include "state/scene_state.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "platform/stream.h"
 #include "render/materials.h"
 #include "resources/matlib.h"
-#include "resources/texture_image.h"
+#include "render/texture_image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TBinaryReader in(std::span<const uint8_t>(data, size), "fuzz.wgw");

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "render/nodes.h"
-#include "scene/scene_state.h"
+#include "state/scene_state.h"
 
 // Creates panel layer group `group` (0 or 1) under `root` at this place in
 // the drawing order.

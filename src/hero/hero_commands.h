@@ -6,8 +6,8 @@
 // table's shape; RegisterHeroCommands installs them.
 #pragma once
 
-#include "scene/scene_state.h"
-#include "script/instruction.h"
+#include "state/scene_state.h"
+#include "state/instruction.h"
 
 // 6: face direction Op1 and show its standing frame from its start.
 void HeroCommandSetFacing(TqvxScene& scene, const TScriptInstruction& in, float frameTime);

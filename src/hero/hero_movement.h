@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <string>
 
-#include "scene/scene_state.h"
+#include "state/scene_state.h"
 
 // Seconds each queued turn frame stays up.
 constexpr float kTurnFrameTime = 0.04f;

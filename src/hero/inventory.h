@@ -10,7 +10,7 @@
 #include <string>
 
 #include "render/nodes.h"
-#include "scene/scene_state.h"
+#include "state/scene_state.h"
 
 constexpr int32_t kInventoryCells = 12;
 

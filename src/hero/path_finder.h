@@ -17,7 +17,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "scene/scene_state.h"
+#include "state/scene_state.h"
 
 // Whether (x, y) is a cell of the walk grid.
 bool CellInGrid(const TqvxScene& scene, int32_t x, int32_t y);

@@ -1,7 +1,7 @@
 // The main menu as the scene engine uses it.
 #pragma once
 
-#include "scene/scene_state.h"
+#include "state/scene_state.h"
 
 // Opens the main menu on `page` (1 the main page). The pages are not built
 // yet: opening only marks the menu open on that page, so the game's frame

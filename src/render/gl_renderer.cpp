@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string>
 
-#include "resources/texture_image.h"
+#include "render/texture_image.h"
 
 namespace {
 

@@ -15,7 +15,6 @@
 #include "platform/stream.h"
 #include "render/materials.h"
 #include "resources/image_readers.h"
-#include "scene/scene_state.h"
 
 namespace {
 
@@ -225,16 +224,6 @@ void MatLibSetProperty(TqvxMatLib& lib, TGLMaterialLibrary& library, int32_t pro
       default: return;
     }
   }
-}
-
-void SetImageProperty(TqvxScene& scene, int32_t selector, int32_t property, bool allImages,
-                      const std::string& imageName, int32_t value, TMatLibPair menu) {
-  TMatLibPair pair{&scene.LocationArchive, scene.LocationLibrary.get()};
-  if (selector == 1) pair = {&scene.PersonArchive, scene.PersonLibrary.get()};
-  if (selector == 2) pair = menu;
-  if (selector == 3) pair = {&scene.SystemArchive, scene.SystemLibrary.get()};
-  if (!pair.Archive || !pair.Library) return;
-  MatLibSetProperty(*pair.Archive, *pair.Library, property, allImages, imageName, value);
 }
 
 void MatLibSaveState(const TqvxMatLib& lib, TBinaryWriter& out) {

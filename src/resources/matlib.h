@@ -17,7 +17,6 @@
 class TBinaryReader;
 class TBinaryWriter;
 class TGLMaterialLibrary;
-struct TqvxScene;
 
 // One 135-byte image record of an archive, then the filter bytes and the
 // run-time speeds that only scripts and save games set.
@@ -48,8 +47,7 @@ struct TqvxMatLib {
   std::string FileName;  // str50: the game path given to MatLibOpen
 };
 
-// An archive and the library its images fill (the menu's pair lives outside
-// the scene record, so SetImageProperty takes it separately).
+// An archive and the library its images fill.
 struct TMatLibPair {
   TqvxMatLib* Archive = nullptr;
   TGLMaterialLibrary* Library = nullptr;
@@ -71,10 +69,6 @@ void MatLibAnimate(TqvxMatLib& lib, TGLMaterialLibrary& library, float seconds);
 // Property codes 1..12 on one image (by name) or all images of a pair.
 void MatLibSetProperty(TqvxMatLib& lib, TGLMaterialLibrary& library, int32_t property, bool allImages,
                        const std::string& imageName, int32_t value);
-// Selector 0 location, 1 person, 2 menu (`menu`, when given), 3 system; any
-// other value: location.
-void SetImageProperty(TqvxScene& scene, int32_t selector, int32_t property, bool allImages,
-                      const std::string& imageName, int32_t value, TMatLibPair menu = {});
 // 24 bytes of speeds per bitmap entry; targa entries are not saved.
 void MatLibSaveState(const TqvxMatLib& lib, TBinaryWriter& out);
 void MatLibLoadState(TqvxMatLib& lib, TBinaryReader& in);

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "scene/scene_state.h"
+#include "state/scene_state.h"
 
 // Seconds in which no further click is taken after one was.
 constexpr float kClickDelay = 0.2f;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "scene/scene_state.h"
+#include "state/scene_state.h"
 
 // Appends an object with a new sprite under LayerRoots[layer] drawn from the
 // location library; the object's index. -1 for a layer outside 0..2.

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "platform/stream.h"
-#include "scene/scene_state.h"
-#include "script/instruction.h"
+#include "state/scene_state.h"
+#include "state/instruction.h"
 
 // Counts above these are refused instead of read: no real location comes near
 // them, and a damaged file must not make the game allocate without end.

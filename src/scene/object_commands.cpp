@@ -8,7 +8,7 @@
 
 #include "resources/matlib.h"
 #include "scene/scene_update.h"
-#include "script/instruction.h"
+#include "state/instruction.h"
 #include "script/interpreter.h"
 #include "script/script_table.h"
 
@@ -266,6 +266,16 @@ float* ObjectProperty(TqvxObject& o, int32_t property) {
     case 31: return &o.TargetX;
     default: return &o.TargetY;
   }
+}
+
+void SetImageProperty(TqvxScene& scene, int32_t selector, int32_t property, bool allImages,
+                      const std::string& imageName, int32_t value, TMatLibPair menu) {
+  TMatLibPair pair{&scene.LocationArchive, scene.LocationLibrary.get()};
+  if (selector == 1) pair = {&scene.PersonArchive, scene.PersonLibrary.get()};
+  if (selector == 2) pair = menu;
+  if (selector == 3) pair = {&scene.SystemArchive, scene.SystemLibrary.get()};
+  if (!pair.Archive || !pair.Library) return;
+  MatLibSetProperty(*pair.Archive, *pair.Library, property, allImages, imageName, value);
 }
 
 void RegisterObjectCommands() {

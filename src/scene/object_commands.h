@@ -6,10 +6,17 @@
 
 #include <cstdint>
 
-#include "scene/scene_state.h"
+#include "resources/matlib.h"
+#include "state/scene_state.h"
 
 // Property k of an object as scripts number them (0 UserValue .. 32 TargetY);
 // null for a number outside 0..32.
 float* ObjectProperty(TqvxObject& object, int32_t property);
+
+// Material properties 1..12 of the archives' images (command 40). Selector 0
+// location, 1 person, 2 menu (`menu`, when given; the menu's pair lives outside
+// the scene record), 3 system; any other value: location.
+void SetImageProperty(TqvxScene& scene, int32_t selector, int32_t property, bool allImages,
+                      const std::string& imageName, int32_t value, TMatLibPair menu = {});
 
 void RegisterObjectCommands();

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "scene/scene_state.h"
+#include "state/scene_state.h"
 
 // Writes the game to "save\" + `fileName`. The file layout is not written
 // yet: for now nothing is saved.

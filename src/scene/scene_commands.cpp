@@ -14,7 +14,7 @@
 
 #include "hero/hero_movement.h"
 #include "hero/inventory.h"
-#include "script/instruction.h"
+#include "state/instruction.h"
 #include "script/interpreter.h"
 #include "script/script_table.h"
 

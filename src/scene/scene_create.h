@@ -2,7 +2,7 @@
 #pragma once
 
 #include "render/nodes.h"
-#include "scene/scene_state.h"
+#include "state/scene_state.h"
 
 // Creates the furniture under `spriteRoot` and sets the scene to an empty game.
 void SceneCreate(TqvxScene& scene, TDummyCube& spriteRoot);

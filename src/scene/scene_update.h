@@ -7,7 +7,7 @@
 
 #include "render/materials.h"
 #include "resources/matlib.h"
-#include "scene/scene_state.h"
+#include "state/scene_state.h"
 
 // One frame of the game; `dt` is at most 0.05 s.
 void SceneUpdate(TqvxScene& scene, float dt);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "scene/scene_state.h"
+#include "state/scene_state.h"
 
 int32_t ItemOnPointer(const TqvxScene& scene) { return scene.Inventory.ItemInHand; }
 

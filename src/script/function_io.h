@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/stream.h"
-#include "script/instruction.h"
+#include "state/instruction.h"
 
 // Empties `function`, then reads one stored function over it.
 void ReadFunction(TBinaryReader& in, TqvxFunction& function);

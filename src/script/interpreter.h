@@ -17,8 +17,8 @@
 #include <cstdint>
 #include <string>
 
-#include "scene/scene_state.h"
-#include "script/instruction.h"
+#include "state/scene_state.h"
+#include "state/instruction.h"
 
 // One instruction through the code table (script/script_table.h). The
 // instruction is copied first.

@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "platform/game_error.h"
-#include "script/instruction.h"
+#include "state/instruction.h"
 
 class EScriptTextError : public EGameError {
  public:

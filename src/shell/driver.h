@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/input_state.h"
-#include "scene/scene_state.h"
+#include "state/scene_state.h"
 
 struct TCommandLine {
   std::string DataDir;

@@ -10,7 +10,7 @@
 #include "platform/window.h"
 #include "render/gl_renderer.h"
 #include "render/nodes.h"
-#include "scene/scene_state.h"
+#include "state/scene_state.h"
 #include "shell/options.h"
 #include "shell/timers.h"
 

@@ -2,7 +2,7 @@
 // listener, the voice comment table and the music's per-frame step.
 #pragma once
 
-#include "scene/scene_state.h"
+#include "state/scene_state.h"
 
 void StopLocationSounds(TqvxScene& scene);
 // Reads "SFX\Comments\comments.dat" into the manager.

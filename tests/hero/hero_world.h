@@ -11,7 +11,7 @@
 #include "hero/hero_movement.h"
 #include "render/materials.h"
 #include "render/nodes.h"
-#include "scene/scene_state.h"
+#include "state/scene_state.h"
 
 struct HeroWorld {
   TGLScene Tree;

@@ -11,7 +11,6 @@
 #include "platform/stream.h"
 #include "render/materials.h"
 #include "resources/archive_writer.h"
-#include "scene/scene_state.h"
 
 namespace {
 
@@ -252,34 +251,6 @@ TEST(MatLibAnimate, SpeedsMoveOffsetsAndClampColours) {
   MatLibSetProperty(lib, library, 11, false, "floor", 1);
   MatLibAnimate(lib, library, 0.05f);
   EXPECT_EQ(library.At(0).Diffuse[2], 0.0f);
-}
-
-TEST(SetImageProperty, SelectsThePairAndTheImages) {
-  TqvxScene scene;
-  Read(scene.PersonArchive, WriteArchive(ThreeImages()));
-  MatLibFill(scene.PersonArchive, *scene.PersonLibrary);
-  Read(scene.LocationArchive, WriteArchive(ThreeImages()));
-  MatLibFill(scene.LocationArchive, *scene.LocationLibrary);
-
-  SetImageProperty(scene, 1, 7, true, "", 1500);
-  for (int i = 0; i < 3; ++i) EXPECT_FLOAT_EQ(scene.PersonLibrary->At(i).TextureScale[0], 1.5f);
-  EXPECT_FLOAT_EQ(scene.LocationLibrary->At(0).TextureScale[0], 1.0f);
-
-  SetImageProperty(scene, 77, 6, false, "door", 250);  // unknown selector: location
-  EXPECT_FLOAT_EQ(scene.LocationLibrary->At(1).Diffuse[3], 0.25f);
-  EXPECT_FLOAT_EQ(scene.LocationLibrary->At(0).Diffuse[3], 1.0f);
-  SetImageProperty(scene, 0, 6, false, "nothing", 0);
-  SetImageProperty(scene, 0, 13, true, "", 5);
-  SetImageProperty(scene, 2, 6, true, "", 0);  // no menu pair given: nothing
-  SetImageProperty(scene, 3, 6, true, "", 0);  // empty system pair: nothing
-  EXPECT_FLOAT_EQ(scene.LocationLibrary->At(0).Diffuse[3], 1.0f);
-
-  TqvxMatLib menu;
-  TGLMaterialLibrary menuLibrary;
-  Read(menu, WriteArchive(ThreeImages()));
-  MatLibFill(menu, menuLibrary);
-  SetImageProperty(scene, 2, 2, false, "glow", -40, {&menu, &menuLibrary});
-  EXPECT_EQ(menu.TargaEntries[0].OffsetSpeedY, -40);
 }
 
 TEST(MatLibState, BitmapSpeedsSurviveTargaSpeedsDoNot) {

@@ -319,3 +319,16 @@ TEST_F(ChangeLocationTest, AnImmediateChangeEndsTheRunningFunction) {
 }
 
 }  // namespace
+
+// Command 40's selector: 0 location, 1 person, 2 the menu pair when given,
+// 3 system, anything else the location.
+TEST_F(ObjectCommandsTest, ImagePropertySelectsTheArchive) {
+  const float leafAlpha = s_.LocationLibrary->At(1).Diffuse[3];
+  SetImageProperty(s_, 77, 6, false, "leaf", 250);
+  EXPECT_FLOAT_EQ(s_.LocationLibrary->At(1).Diffuse[3], 0.25f);
+  EXPECT_FLOAT_EQ(s_.LocationLibrary->At(0).Diffuse[3], leafAlpha);
+  SetImageProperty(s_, 2, 6, true, "", 0);  // no menu pair given: nothing
+  EXPECT_FLOAT_EQ(s_.LocationLibrary->At(0).Diffuse[3], leafAlpha);
+  SetImageProperty(s_, 2, 2, false, "rock", -40, {&s_.LocationArchive, s_.LocationLibrary.get()});
+  EXPECT_EQ(MatLibEntry(s_.LocationArchive, 0)->OffsetSpeedY, -40);
+}

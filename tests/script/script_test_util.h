@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "scene/scene_state.h"
-#include "script/instruction.h"
+#include "state/scene_state.h"
+#include "state/instruction.h"
 #include "script/interpreter.h"
 #include "script/script_table.h"
 

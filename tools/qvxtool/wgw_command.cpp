@@ -20,7 +20,7 @@
 #include "resources/archive_writer.h"
 #include "resources/image_readers.h"
 #include "resources/matlib.h"
-#include "resources/texture_image.h"
+#include "render/texture_image.h"
 #include "wgw_png.h"
 
 namespace {

@@ -13,16 +13,16 @@
 #include <string>
 #include <vector>
 
-#include "effects/effects_state.h"
-#include "hero/inventory_state.h"
-#include "menu/menu_state.h"
+#include "state/effects_state.h"
+#include "state/inventory_state.h"
+#include "state/menu_state.h"
 #include "platform/input_state.h"
 #include "render/hud_string.h"
 #include "render/materials.h"
 #include "render/nodes.h"
 #include "resources/matlib.h"
-#include "script/instruction.h"
-#include "sound/sound_state.h"
+#include "state/instruction.h"
+#include "state/sound_state.h"
 
 constexpr int kVariableCount = 1024;
 constexpr int kDelayedSlots = 20;

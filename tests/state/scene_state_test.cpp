@@ -1,4 +1,4 @@
-#include "scene/scene_state.h"
+#include "state/scene_state.h"
 
 #include <gtest/gtest.h>
 

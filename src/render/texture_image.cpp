@@ -1,5 +1,5 @@
 // Conversion of a material's picture into the bytes uploaded as its texture.
-#include "resources/texture_image.h"
+#include "render/texture_image.h"
 
 #include <cmath>
 

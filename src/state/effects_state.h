@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "script/instruction.h"
+#include "state/instruction.h"
 
 struct TDayTime {
   float Phase = 0;  // 0..1

@@ -1,4 +1,4 @@
-#include "resources/texture_image.h"
+#include "render/texture_image.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "script/instruction.h"
+#include "state/instruction.h"
 
 #include <algorithm>
 #include <cstring>
