@@ -4,7 +4,6 @@
 #include "render/gl_renderer.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <GL/gl.h>
 
@@ -13,7 +12,6 @@
 #include <memory>
 
 #include "platform/window.h"
-#include "render/screenshot.h"
 
 // The session bus connection SDL opens is never freed by the library.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
@@ -81,12 +79,18 @@ class GLRendererTest : public testing::Test {
     const uint8_t* p = &b.Pixels[(static_cast<size_t>(y) * b.Width + x) * 4];
     return {p[0], p[1], p[2], p[3]};
   }
-  static void ExpectColor(const TBitmap& b, int x, int y, TRgba want, int tolerance = 2) {
-    const TRgba got = At(b, x, y);
-    EXPECT_TRUE(std::abs(got.R - want.R) <= tolerance && std::abs(got.G - want.G) <= tolerance &&
-                std::abs(got.B - want.B) <= tolerance)
-        << "at (" << x << ", " << y << "): got " << got.R << "," << got.G << "," << got.B << " want " << want.R
-        << "," << want.G << "," << want.B;
+  struct TPixel {
+    int X, Y;
+    TRgba Want;
+  };
+  static void ExpectPixels(const TBitmap& b, std::initializer_list<TPixel> pixels, int tolerance = 0) {
+    for (const auto& [x, y, want] : pixels) {
+      const TRgba got = At(b, x, y);
+      EXPECT_TRUE(std::abs(got.R - want.R) <= tolerance && std::abs(got.G - want.G) <= tolerance &&
+                  std::abs(got.B - want.B) <= tolerance)
+          << "at (" << x << ", " << y << "): got " << got.R << "," << got.G << "," << got.B << " want " << want.R
+          << "," << want.G << "," << want.B;
+    }
   }
 
   static TPlatformWindow* window_;
@@ -99,29 +103,16 @@ TPlatformWindow* GLRendererTest::window_ = nullptr;
 constexpr TRgba kBlack{0, 0, 0, 255}, kRed{255, 0, 0, 255}, kGreen{0, 255, 0, 255}, kBlue{0, 0, 255, 255},
     kWhite{255, 255, 255, 255};
 
-TEST_F(GLRendererTest, FullViewportSpriteCoversEveryPixel) {
-  lib_.Add(Solid("red", kRed));
-  Sprite(scene_.Root(), 400, 300, 800, 600, "red");
-  const TBitmap b = Shot();
-  ASSERT_EQ(b.Width, 800);
-  ASSERT_EQ(b.Height, 600);
-  for (auto [x, y] : {std::pair{0, 0}, {799, 0}, {0, 599}, {799, 599}, {400, 300}}) ExpectColor(b, x, y, kRed, 0);
-
-  scene_.Root().Child(0)->Visible = false;
-  ExpectColor(Shot(), 400, 300, kBlack, 0);
-}
-
 TEST_F(GLRendererTest, LargeSpriteShowsItsTopLeftPart) {
-  // Every texel names its own coordinates, so any offset or flip shows.
+  // Every texel names its own coordinates, so any offset or flip shows, and
+  // the picture's corners are the sprite's.
   lib_.Add(Painted("big", 1024, 1024, [](int x, int y) {
     return TRgba{x & 255, y & 255, (x >> 8) * 16 + (y >> 8) * 64, 255};
   }));
   Sprite(scene_.Root(), 512, 512, 1024, 1024, "big");
   const TBitmap b = Shot();
-  for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {0, 1}, {255, 256}, {300, 17}, {799, 599}, {640, 520}}) {
-    const TRgba want{x & 255, y & 255, (x >> 8) * 16 + (y >> 8) * 64, 255};
-    ExpectColor(b, x, y, want, 0);
-  }
+  for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {0, 1}, {255, 256}, {300, 17}, {799, 0}, {0, 599}, {799, 599}})
+    ExpectPixels(b, {{x, y, {x & 255, y & 255, (x >> 8) * 16 + (y >> 8) * 64, 255}}});
 }
 
 TEST_F(GLRendererTest, HiddenGroupHidesDescendantsWithoutTouchingTheirFlags) {
@@ -134,20 +125,12 @@ TEST_F(GLRendererTest, HiddenGroupHidesDescendantsWithoutTouchingTheirFlags) {
   b->Visible = false;
 
   group->Visible = false;
-  TBitmap shot = Shot();
-  ExpectColor(shot, 100, 100, kBlack, 0);
-  ExpectColor(shot, 500, 100, kBlack, 0);
-  EXPECT_TRUE(a->Visible);
-  EXPECT_TRUE(nested->Visible);
-
+  ExpectPixels(Shot(), {{100, 100, kBlack}, {500, 100, kBlack}});
+  EXPECT_TRUE(a->Visible && nested->Visible);
   group->Visible = true;
-  shot = Shot();
-  ExpectColor(shot, 100, 100, kRed, 0);
-  ExpectColor(shot, 300, 100, kBlack, 0);
-  ExpectColor(shot, 500, 100, kGreen, 0);
-
+  ExpectPixels(Shot(), {{100, 100, kRed}, {300, 100, kBlack}, {500, 100, kGreen}});
   a->Visible = false;  // a hidden sprite hides its own children too
-  ExpectColor(Shot(), 500, 100, kBlack, 0);
+  ExpectPixels(Shot(), {{500, 100, kBlack}});
 }
 
 TEST_F(GLRendererTest, LaterChildIsOnTopWhateverTheBlending) {
@@ -162,12 +145,9 @@ TEST_F(GLRendererTest, LaterChildIsOnTopWhateverTheBlending) {
   Sprite(scene_.Root(), 100, 100, 40, 40, "red");
   Sprite(scene_.Root(), 300, 100, 40, 40, "red");
   Sprite(scene_.Root(), 300, 100, 40, 40, "green");
-  const TBitmap b = Shot();
-  ExpectColor(b, 100, 100, kRed, 0);
-  ExpectColor(b, 300, 100, kGreen, 0);
-
+  ExpectPixels(Shot(), {{100, 100, kRed}, {300, 100, kGreen}});
   scene_.Root().ExchangeWithPrevious(1);  // the depth sort's only operation
-  ExpectColor(Shot(), 100, 100, kBlue, 0);
+  ExpectPixels(Shot(), {{100, 100, kBlue}});
 }
 
 TEST_F(GLRendererTest, DiffuseAlphaWithAndWithoutTextureAlpha) {
@@ -185,9 +165,8 @@ TEST_F(GLRendererTest, DiffuseAlphaWithAndWithoutTextureAlpha) {
   Sprite(scene_.Root(), 400, 300, 800, 600, "white");
   Sprite(scene_.Root(), 200, 300, 100, 100, "rgb");
   Sprite(scene_.Root(), 600, 300, 100, 100, "rgba");
-  const TBitmap b = Shot();
-  ExpectColor(b, 200, 300, {128, 128, 255, 255});  // alpha 0.5: half white, half blue
-  ExpectColor(b, 600, 300, {191, 191, 255, 255});  // alpha 0.5 x 128/255
+  // Alpha 0.5: half white, half blue; with the texture's alpha, 0.5 x 128/255.
+  ExpectPixels(Shot(), {{200, 300, {128, 128, 255, 255}}, {600, 300, {191, 191, 255, 255}}}, 2);
 }
 
 TEST_F(GLRendererTest, NarrowEightBitPictureBecomesOpaque) {
@@ -199,30 +178,20 @@ TEST_F(GLRendererTest, NarrowEightBitPictureBecomesOpaque) {
   lib_.Add(m);
   Sprite(scene_.Root(), 400, 300, 800, 600, "white");
   Sprite(scene_.Root(), 400, 300, 300, 40, "narrow");
-  const TBitmap b = Shot();
-  ExpectColor(b, 260, 300, kRed, 0);
-  ExpectColor(b, 540, 300, kBlue, 0);
-  ExpectColor(b, 240, 300, kWhite, 0);
+  ExpectPixels(Shot(), {{260, 300, kRed}, {540, 300, kBlue}, {240, 300, kWhite}});
 }
 
 TEST_F(GLRendererTest, PositiveRotationTurnsCounterClockwise) {
   // Top half red, bottom half green; turned by 90 degrees the top goes left.
   lib_.Add(Painted("halves", 8, 8, [](int, int y) { return y < 4 ? kRed : kGreen; }));
   THUDSprite* s = Sprite(scene_.Root(), 400, 300, 200, 200, "halves");
-  TBitmap b = Shot();
-  ExpectColor(b, 400, 250, kRed, 0);
-  ExpectColor(b, 400, 350, kGreen, 0);
+  ExpectPixels(Shot(), {{400, 250, kRed}, {400, 350, kGreen}});
   s->Rotation = 90;
-  b = Shot();
-  ExpectColor(b, 350, 300, kRed, 0);
-  ExpectColor(b, 450, 300, kGreen, 0);
+  ExpectPixels(Shot(), {{350, 300, kRed}, {450, 300, kGreen}});
   s->Rotation = -90;
-  b = Shot();
-  ExpectColor(b, 450, 300, kRed, 0);
+  ExpectPixels(Shot(), {{450, 300, kRed}});
   s->Rotation = 45;  // the corners of a turned square stick out past its sides
-  b = Shot();
-  ExpectColor(b, 400, 300 - 135, kRed, 0);
-  ExpectColor(b, 300, 200, kBlack, 0);
+  ExpectPixels(Shot(), {{400, 300 - 135, kRed}, {300, 200, kBlack}});
 }
 
 TEST_F(GLRendererTest, TextureScaleAndOffset) {
@@ -239,18 +208,11 @@ TEST_F(GLRendererTest, TextureScaleAndOffset) {
   Sprite(scene_.Root(), 200, 100, 200, 100, "lr");
   Sprite(scene_.Root(), 600, 100, 200, 100, "twice");
   Sprite(scene_.Root(), 400, 400, 100, 200, "tb");
-  const TBitmap b = Shot();
-  // Offset 0.5: the halves swap, since the texture repeats.
-  ExpectColor(b, 150, 100, kGreen, 0);
-  ExpectColor(b, 250, 100, kRed, 0);
-  // Scale 2: the picture twice across.
-  ExpectColor(b, 525, 100, kRed, 0);
-  ExpectColor(b, 575, 100, kGreen, 0);
-  ExpectColor(b, 625, 100, kRed, 0);
-  ExpectColor(b, 675, 100, kGreen, 0);
-  // A vertical offset moves the picture down the same way.
-  ExpectColor(b, 400, 350, kGreen, 0);
-  ExpectColor(b, 400, 450, kRed, 0);
+  // Offset 0.5: the halves swap, since the texture repeats; scale 2: the
+  // picture twice across; a vertical offset moves the picture down the same way.
+  ExpectPixels(Shot(), {{150, 100, kGreen}, {250, 100, kRed},
+                        {525, 100, kRed}, {575, 100, kGreen}, {625, 100, kRed}, {675, 100, kGreen},
+                        {400, 350, kGreen}, {400, 450, kRed}});
 }
 
 TEST_F(GLRendererTest, AdditiveAndMultiplyOnKnownColours) {
@@ -269,11 +231,10 @@ TEST_F(GLRendererTest, AdditiveAndMultiplyOnKnownColours) {
   Sprite(scene_.Root(), 100, 100, 50, 50, "add");
   Sprite(scene_.Root(), 300, 100, 50, 50, "addhalf");
   Sprite(scene_.Root(), 500, 100, 50, 50, "mul");
-  const TBitmap b = Shot();
-  ExpectColor(b, 100, 100, {192, 255, 128, 255});  // source x 1 + destination, capped
-  ExpectColor(b, 300, 100, {228, 228, 228, 255});  // source x 0.5 + destination
-  // Source x its alpha + destination x (1 - source colour).
-  ExpectColor(b, 500, 100, {255, 128, 128 + 64 - 1, 255});
+  // Additive: source x alpha + destination, capped; multiply: source x its
+  // alpha + destination x (1 - source colour).
+  ExpectPixels(Shot(), {{100, 100, {192, 255, 128, 255}}, {300, 100, {228, 228, 228, 255}},
+                        {500, 100, {255, 128, 128 + 64 - 1, 255}}}, 2);
 }
 
 TEST_F(GLRendererTest, TextureModesAndUntexturedSprites) {
@@ -294,12 +255,9 @@ TEST_F(GLRendererTest, TextureModesAndUntexturedSprites) {
   Sprite(scene_.Root(), 300, 100, 50, 50, "off");
   Sprite(scene_.Root(), 400, 100, 50, 50, "missing");
   Sprite(scene_.Root(), 500, 100, 50, 50, "");
-  const TBitmap b = Shot();
-  ExpectColor(b, 100, 100, kBlue, 0);
-  ExpectColor(b, 200, 100, {255, 0, 255, 255}, 0);
-  ExpectColor(b, 300, 100, kGreen, 0);  // the diffuse colour alone
-  ExpectColor(b, 400, 100, kWhite, 0);  // no such material: own default material
-  ExpectColor(b, 500, 100, kWhite, 0);
+  // Untextured: the diffuse colour alone; no such material: the default one.
+  ExpectPixels(Shot(), {{100, 100, kBlue}, {200, 100, {255, 0, 255, 255}}, {300, 100, kGreen},
+                        {400, 100, kWhite}, {500, 100, kWhite}});
 }
 
 TEST_F(GLRendererTest, SecondTextureIsDrawnWithTheFirst) {
@@ -310,10 +268,7 @@ TEST_F(GLRendererTest, SecondTextureIsDrawnWithTheFirst) {
   lib_.At(2).Texture2Name = "nothing";
   Sprite(scene_.Root(), 200, 100, 100, 50, "base");
   Sprite(scene_.Root(), 400, 100, 100, 50, "plain");
-  const TBitmap b = Shot();
-  ExpectColor(b, 175, 100, kRed, 0);
-  ExpectColor(b, 225, 100, {0, 255, 255, 255}, 0);
-  ExpectColor(b, 400, 100, kWhite, 0);
+  ExpectPixels(Shot(), {{175, 100, kRed}, {225, 100, {0, 255, 255, 255}}, {400, 100, kWhite}});
 }
 
 TEST_F(GLRendererTest, MipmappedMinificationAveragesFinePatterns) {
@@ -322,7 +277,7 @@ TEST_F(GLRendererTest, MipmappedMinificationAveragesFinePatterns) {
   m.MagFilter = maLinear;
   lib_.Add(m);
   Sprite(scene_.Root(), 400, 300, 16, 16, "check");
-  ExpectColor(Shot(), 400, 300, {128, 128, 128, 255}, 16);
+  ExpectPixels(Shot(), {{400, 300, {128, 128, 128, 255}}}, 16);
 }
 
 TEST_F(GLRendererTest, TextGlyphsFollowTheWidthTable) {
@@ -341,40 +296,19 @@ TEST_F(GLRendererTest, TextGlyphsFollowTheWidthTable) {
   t->PositionY = 100;
   t->Alignment = 1;
   SetText(*t, "ab\ra");
-  TBitmap b = Shot();
   // "ab" is 26 wide, centred: 387..412; "a" 12 wide: 394..405, one line lower.
-  ExpectColor(b, 386, 100, kBlack, 0);
-  ExpectColor(b, 387, 100, kWhite, 0);
-  ExpectColor(b, 412, 100, kWhite, 0);
-  ExpectColor(b, 413, 100, kBlack, 0);
-  ExpectColor(b, 400, 84, kWhite, 0);
-  ExpectColor(b, 400, 83, kBlack, 0);
-  ExpectColor(b, 393, 132, kBlack, 0);
-  ExpectColor(b, 394, 132, kWhite, 0);
-  ExpectColor(b, 405, 132, kWhite, 0);
-  ExpectColor(b, 406, 132, kBlack, 0);
-  ExpectColor(b, 400, 147, kWhite, 0);
-  ExpectColor(b, 400, 148, kBlack, 0);
-
+  ExpectPixels(Shot(), {{386, 100, kBlack}, {387, 100, kWhite}, {412, 100, kWhite}, {413, 100, kBlack},
+                        {400, 84, kWhite}, {400, 83, kBlack}, {393, 132, kBlack}, {394, 132, kWhite},
+                        {405, 132, kWhite}, {406, 132, kBlack}, {400, 147, kWhite}, {400, 148, kBlack}});
   t->Alignment = 2;
   SetText(*t, "ab");
-  b = Shot();
-  ExpectColor(b, 373, 100, kBlack, 0);
-  ExpectColor(b, 374, 100, kWhite, 0);
-  ExpectColor(b, 399, 100, kWhite, 0);
-  ExpectColor(b, 400, 100, kBlack, 0);
-
+  ExpectPixels(Shot(), {{373, 100, kBlack}, {374, 100, kWhite}, {399, 100, kWhite}, {400, 100, kBlack}});
   // Rotation turns the whole block about Position: the line now runs upwards.
   t->Alignment = 0;
   t->Rotation = 90;
-  b = Shot();
-  ExpectColor(b, 400, 80, kWhite, 0);
-  ExpectColor(b, 400, 105, kBlack, 0);
-  ExpectColor(b, 410, 90, kWhite, 0);
-  ExpectColor(b, 420, 90, kBlack, 0);
-
+  ExpectPixels(Shot(), {{400, 80, kWhite}, {400, 105, kBlack}, {410, 90, kWhite}, {420, 90, kBlack}});
   t->Visible = false;
-  ExpectColor(Shot(), 390, 100, kBlack, 0);
+  ExpectPixels(Shot(), {{390, 100, kBlack}});
 }
 
 TEST_F(GLRendererTest, LetterboxedWindowAndExactSnapshot) {
@@ -417,9 +351,8 @@ TEST_F(GLRendererTest, LetterboxedWindowAndExactSnapshot) {
   // The screenshot is the game's picture at 800x600 whatever the window shows.
   const TBitmap b = Shot();
   ASSERT_EQ(b.Width, 800);
-  ExpectColor(b, 19, 19, kGreen, 0);
-  ExpectColor(b, 20, 20, kRed, 0);
-  ExpectColor(b, 799, 599, kRed, 0);
+  ASSERT_EQ(b.Height, 600);
+  ExpectPixels(b, {{19, 19, kGreen}, {20, 20, kRed}, {799, 599, kRed}});
   EXPECT_EQ(At(b, 5, 5).A, 255);
 }
 
@@ -450,7 +383,7 @@ TEST_F(GLRendererTest, StateChangesAreBatched) {
 TEST_F(GLRendererTest, ClearedLibraryTexturesAreDeleted) {
   lib_.Add(Solid("a", kRed));
   THUDSprite* s = Sprite(scene_.Root(), 400, 300, 64, 64, "a");
-  ExpectColor(Shot(), 400, 300, kRed, 0);
+  ExpectPixels(Shot(), {{400, 300, kRed}});
   const GLuint texture = lib_.At(0).GLTexture;
   ASSERT_NE(texture, 0u);
   EXPECT_TRUE(glIsTexture(texture));
@@ -458,30 +391,14 @@ TEST_F(GLRendererTest, ClearedLibraryTexturesAreDeleted) {
   EXPECT_EQ(s->MaterialLibrary(), nullptr);
   lib_.Add(Solid("a", kGreen));
   s->SetMaterial(&lib_, "a");
-  ExpectColor(Shot(), 400, 300, kGreen, 0);  // meeting the library again frees the old texture
+  ExpectPixels(Shot(), {{400, 300, kGreen}});  // meeting the library again frees the old texture
   EXPECT_TRUE(lib_.ReleasedTextures.empty());
   EXPECT_NE(lib_.At(0).GLTexture, 0u);
-  if (lib_.At(0).GLTexture != texture) {
-    EXPECT_FALSE(glIsTexture(texture));
-  }
-
+  EXPECT_TRUE(lib_.At(0).GLTexture == texture || !glIsTexture(texture));
   // A changed picture is uploaded again.
   lib_.At(0).Image = Solid("x", kBlue).Image;
   lib_.At(0).TextureDirty = true;
-  ExpectColor(Shot(), 400, 300, kBlue, 0);
-}
-
-TEST_F(GLRendererTest, ScreenshotFileOfTheGamePicture) {
-  lib_.Add(Solid("red", kRed));
-  Sprite(scene_.Root(), 10, 10, 20, 20, "red");
-  const auto dir = std::filesystem::temp_directory_path() / ("qvx_glshot_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  const auto name = NextScreenshotName(dir);
-  ASSERT_TRUE(name.has_value());
-  SaveBitmap32(*name, Shot());
-  EXPECT_EQ(std::filesystem::file_size(*name), 54u + 800u * 600u * 4u);
-  EXPECT_EQ(NextScreenshotName(dir), dir / "screen_0001.bmp");
-  std::filesystem::remove_all(dir);
+  ExpectPixels(Shot(), {{400, 300, kBlue}});
 }
 
 }  // namespace

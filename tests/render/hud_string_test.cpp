@@ -1,12 +1,9 @@
 #include "render/hud_string.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 
 #include "platform/game_error.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -44,56 +41,41 @@ TEST(HudFont, GlyphCellsAndAdvances) {
   EXPECT_FLOAT_EQ(t.GlyphCoords[255][1], 0.0f);
 }
 
-TEST(HudFont, OddMarginTruncatesAndSmallPictures) {
+TEST(HudFont, OddMarginTruncatesSmallPicturesAndWidthFiles) {
   THUDString t;
   MakeText(t, 16, Widths(7), 256);  // cell 16, advance 9, margin 3
   EXPECT_EQ(t.CellSize, 16);
   EXPECT_FLOAT_EQ(t.GlyphCoords[0][0], 3 / 256.0f);
   EXPECT_FLOAT_EQ(t.GlyphCoords[0][2], 13 / 256.0f);
-  THUDString bad;
-  EXPECT_THROW(LoadFontWidths(bad, Widths(1), 15), EGameError);
-  EXPECT_THROW(LoadFontWidths(bad, Widths(1), 0), EGameError);
-}
+  EXPECT_THROW(LoadFontWidths(t, Widths(1), 15), EGameError);
+  EXPECT_THROW(LoadFontWidths(t, Widths(1), 0), EGameError);
 
-TEST(HudFont, ShortAndMissingWidthFiles) {
-  const auto dir = std::filesystem::temp_directory_path() / ("qvx_font_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  {
-    std::ofstream f(dir / "FNT1.DAT", std::ios::binary);
-    f << std::string(10, '\x05');
-  }
-  THUDString t;
-  LoadFont(t, "fnt1.dat", 512, dir);  // found case-insensitively
+  TScratchDir dir("font");
+  dir.Write("FNT1.DAT", std::string(10, '\x05'));
+  LoadFont(t, "fnt1.dat", 512, dir.Path);  // found case-insensitively
   EXPECT_EQ(t.GlyphWidths[9], 7);
   EXPECT_EQ(t.GlyphWidths[10], 2) << "bytes past the end of a short file read as 0";
   EXPECT_EQ(t.GlyphWidths[255], 2);
   try {
-    LoadFont(t, "nofont.dat", 512, dir);
+    LoadFont(t, "nofont.dat", 512, dir.Path);
     FAIL() << "a missing width file must throw";
   } catch (const EGameError& e) {
     EXPECT_NE(std::string(e.what()).find("Cannot open file \"nofont.dat\""), std::string::npos) << e.what();
   }
-  std::filesystem::remove_all(dir);
 }
 
-TEST(HudText, MeasuresLines) {
+TEST(HudText, MeasuresLinesAndOffsetsThemByAlignment) {
   THUDString t;
-  MakeText(t, 16, Widths(8, {{'a', 10}, {'b', 12}}));
-  SetText(t, "ab");
-  ASSERT_EQ(t.LineCount, 1);
-  EXPECT_EQ(t.LineWidths[0], 26);
-  SetText(t, "");
-  ASSERT_EQ(t.LineCount, 1);
-  EXPECT_EQ(t.LineWidths[0], 0);
-  SetText(t, "a\rbb\r");
-  ASSERT_EQ(t.LineCount, 3);
-  EXPECT_EQ(t.LineWidths, (std::vector<int32_t>{12, 28, 0}));
-  EXPECT_EQ(GetText(t), "a\rbb\r");
-}
-
-TEST(HudText, LineOffsetsByAlignment) {
-  THUDString t;
-  MakeText(t, 16, Widths(8, {{'a', 10}, {'b', 12}}));  // k = 0.5
+  MakeText(t, 16, Widths(8, {{'a', 10}, {'b', 12}, {0xC0, 30}}));  // k = 0.5
+  // Bytes of cp1251 letters are character codes, not negative numbers.
+  const std::pair<std::string, std::vector<int32_t>> texts[] = {
+      {"ab", {26}}, {"", {0}}, {"a\rbb\r", {12, 28, 0}}, {"\xC0\xC0", {64}}};
+  for (const auto& [text, widths] : texts) {
+    SetText(t, text);
+    EXPECT_EQ(t.LineWidths, widths) << text;
+    EXPECT_EQ(t.LineCount, static_cast<int32_t>(widths.size())) << text;
+    EXPECT_EQ(GetText(t), text);
+  }
   SetText(t, "ab\ra");
   EXPECT_EQ(LineOffset(t, 0), 0);
   t.Alignment = 1;
@@ -111,25 +93,20 @@ TEST(HudText, LineOffsetsByAlignment) {
 
 TEST(HudText, LayoutPlacesGlyphsPerLine) {
   THUDString t;
-  MakeText(t, 16, Widths(8, {{'a', 10}, {'b', 12}}));
+  MakeText(t, 16, Widths(8, {{'a', 10}, {'b', 12}, {0xE0, 10}}));
   t.Alignment = 1;
-  SetText(t, "ab\ra");
+  SetText(t, "ab\r\xE0");
   std::vector<TGlyphQuad> q;
   LayoutText(t, q);
   ASSERT_EQ(q.size(), 3u);
-  EXPECT_FLOAT_EQ(q[0].Left, -6.5f);
-  EXPECT_FLOAT_EQ(q[0].Right, -0.5f);
-  EXPECT_FLOAT_EQ(q[1].Left, -0.5f);
-  EXPECT_FLOAT_EQ(q[1].Right, 6.5f);
-  EXPECT_FLOAT_EQ(q[0].Top, -8);
-  EXPECT_FLOAT_EQ(q[0].Bottom, 8);
-  // The second line is centred on its own width and one line height lower.
-  EXPECT_FLOAT_EQ(q[2].Left, -3);
-  EXPECT_FLOAT_EQ(q[2].Right, 3);
-  EXPECT_FLOAT_EQ(q[2].Top, 8);
-  EXPECT_FLOAT_EQ(q[2].Bottom, 24);
-  EXPECT_FLOAT_EQ(q[2].S0, t.GlyphCoords['a'][0]);
-  EXPECT_FLOAT_EQ(q[2].T1, t.GlyphCoords['a'][3]);
+  // Left, top, right, bottom; the second line is centred on its own width
+  // and one line height lower.
+  const float boxes[3][4] = {{-6.5f, -8, -0.5f, 8}, {-0.5f, -8, 6.5f, 8}, {-3, 8, 3, 24}};
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ((std::vector<float>{q[i].Left, q[i].Top, q[i].Right, q[i].Bottom}),
+              std::vector<float>(boxes[i], boxes[i] + 4)) << "glyph " << i;
+  EXPECT_FLOAT_EQ(q[2].S0, t.GlyphCoords[0xE0][0]);
+  EXPECT_FLOAT_EQ(q[2].T1, t.GlyphCoords[0xE0][3]);
 
   SetText(t, "");
   LayoutText(t, q);
@@ -180,16 +157,4 @@ TEST(HudText, WrapLeavesDegenerateSegmentsUnbroken) {
   SetTextWrapped(t, "", 50);
   EXPECT_EQ(GetText(t), "");
   EXPECT_EQ(t.LineCount, 1);
-}
-
-TEST(HudText, Cp1251BytesAreCharacterCodes) {
-  THUDString t;
-  MakeText(t, 32, Widths(0, {{0xC0, 30}, {0xFF, 10}}));
-  SetText(t, "\xC0\xFF");
-  EXPECT_EQ(t.LineWidths[0], 32 + 12);
-  std::vector<TGlyphQuad> q;
-  LayoutText(t, q);
-  ASSERT_EQ(q.size(), 2u);
-  EXPECT_FLOAT_EQ(q[0].S0, t.GlyphCoords[0xC0][0]);
-  EXPECT_FLOAT_EQ(q[1].S0, t.GlyphCoords[0xFF][0]);
 }
