@@ -12,19 +12,15 @@ void ResetHeroState(TqvxScene& scene) {
   scene.WaypointIndex = -1;
   scene.IdlePoseShown = true;
   scene.IdleOnArrival = true;
-  scene.TurnQueueCount = 0;
-  scene.TurnPlayIndex = -1;
   scene.DepthScaleOn = false;
   scene.DepthScale = 1;
   scene.SlopeOn = false;
   scene.SlopeScale = 1;
   scene.SlopeRotation1 = 0;
   scene.SlopeRotation2 = 0;
-  for (auto& f : scene.TurnFrames) f.clear();
-  for (auto& dir : scene.WalkFrames)
-    for (auto& f : dir) f.clear();
-  for (auto& f : scene.StandFrames) f.clear();
-  for (auto& f : scene.IdleFrames) f.clear();
+  // The turn, walk, stand and idle frames and a turn being played stay: a
+  // game sets the frames once and the next location's hero goes on with them.
+  // Only the footstep pairs belong to a location.
   for (auto& s : scene.StepSounds) s = TStepSound{};
 }
 

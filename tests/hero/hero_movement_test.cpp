@@ -372,3 +372,35 @@ TEST(HeroPlace, BlockedAndOffGridCellsAreIgnored) {
   EXPECT_EQ(w.Hero().X, 40);
   EXPECT_EQ(w.Hero().Y, 80);
 }
+
+TEST(HeroFrames, LocationChangeKeepsTheFramesAndEmptiesTheStepSounds) {
+  HeroWorld w;
+  w.NameAllFrames();
+  TqvxScene& s = w.Scene;
+  s.StepSounds[2] = {"w01", "step"};
+  s.HeroDirection = 1;
+  TurnTo(s, 0);
+
+  // A game sets the frames once; the next location's hero must still use them.
+  const TqvxObject hero = w.Hero();
+  ResetScene(s);
+  EXPECT_EQ(s.HeroIndex, -1);
+  EXPECT_EQ(s.StepSounds[2].Frame, "") << "the footstep pairs belong to a location";
+  s.Objects.push_back(hero);
+  s.HeroIndex = 0;
+  ASSERT_TRUE(w.RunUntilIdle());
+  EXPECT_EQ(w.Shown(), "w04") << "the turn being played goes on";
+
+  TurnAndStand(s, 3);
+  ASSERT_TRUE(w.RunUntilIdle());
+  EXPECT_EQ(w.Shown(), "s3") << "a turn";
+  w.PutHero(300, 200);
+  s.Waypoints[0] = {100, 200};
+  s.WaypointCount = 1;
+  StartWalk(s);
+  for (int i = 0; i < 50 && (s.WaitTime > 0 || s.TurnPlayIndex >= 0); ++i) w.Frame(0.02f);
+  EXPECT_TRUE(s.HeroWalking);
+  EXPECT_EQ(w.Shown().substr(0, 2), "w0") << "a walk to the left";
+  ASSERT_TRUE(w.RunUntilIdle());
+  EXPECT_EQ(w.Shown(), "i0") << "the idle pose";
+}
