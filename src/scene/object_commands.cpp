@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "hero/hero_movement.h"
 #include "resources/matlib.h"
 #include "scene/scene_update.h"
 #include "state/instruction.h"
@@ -15,7 +16,6 @@
 namespace {
 
 constexpr int32_t kLastProperty = 32;
-constexpr float kRadToDeg = 180.0f / 3.14159265358979f;
 
 TqvxObject* NamedObject(TqvxScene& scene, const TScriptInstruction& ins, int32_t* index = nullptr) {
   const int32_t i = FindObject(scene, ins.Str[0]);
@@ -224,9 +224,9 @@ void MoveToCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
   if (!o) return;
   const float tx = static_cast<float>(ins.Op[0]);
   const float ty = static_cast<float>(ins.Op[1]);
-  // Headings count counter-clockwise from +x with screen-up at 90, and y
-  // grows downwards, so the y difference enters negated.
-  o->Heading = std::atan2(o->Y - ty, tx - o->X) * kRadToDeg;
+  // The hero's measure (0 to 360): scripts read the heading back as a
+  // property and compare it with values in that range.
+  o->Heading = HeadingBetween(o->X, o->Y, tx, ty);
   o->Speed = static_cast<float>(ins.Op[2]);
   o->TargetX = tx;
   o->TargetY = ty;

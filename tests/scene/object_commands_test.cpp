@@ -332,3 +332,17 @@ TEST_F(ObjectCommandsTest, ImagePropertySelectsTheArchive) {
   SetImageProperty(s_, 2, 2, false, "rock", -40, {&s_.LocationArchive, s_.LocationLibrary.get()});
   EXPECT_EQ(MatLibEntry(s_.LocationArchive, 0)->OffsetSpeedY, -40);
 }
+
+// Command 66 aims as the hero does: 0 to 360, and 270 both for a point
+// straight below and for the object's own position.
+TEST_F(ObjectCommandsTest, MoveToHeadingRunsFromZeroTo360) {
+  const std::pair<const char*, int32_t> cases[] = {
+      {"op1=200 op2=300", 315}, {"op1=100 op2=300", 270}, {"op1=0 op2=300", 225}, {"op1=100 op2=200", 270}};
+  for (const auto& [target, heading] : cases) {
+    Obj(rock_).X = 100;
+    Obj(rock_).Y = 200;
+    Run(std::string("move_object_to str1=\"rock\" op3=50 ") + target +
+        "\nproperty_to_variable str1=\"rock\" op1=5 op2=3");
+    EXPECT_EQ(s_.Variables[5], heading) << target;
+  }
+}
