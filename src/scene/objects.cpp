@@ -59,8 +59,11 @@ void MoveObject(TqvxScene& scene, int32_t object, float dt) {
     SetObjectPosition(scene, object, o->X + fx * dt, o->Y + fy * dt);
     o->FlightSpeed = std::min(o->FlightSpeed * (1 + dt), kMaxFlightSpeed);
     if (o->FlightOrient > 0) {
-      const float vx = fx + std::cos(o->Heading * kDegToRad) * o->Speed;
-      const float vy = fy - std::sin(o->Heading * kDegToRad) * o->Speed;
+      // The sprite faces the velocity of the coming frame: the flight part at
+      // the speed it has just grown to.
+      const float flight = o->FlightHeading * kDegToRad, own = o->Heading * kDegToRad;
+      const float vx = std::cos(flight) * o->FlightSpeed + std::cos(own) * o->Speed;
+      const float vy = -std::sin(flight) * o->FlightSpeed - std::sin(own) * o->Speed;
       o->Rotation = std::atan2(-vy, vx) / kDegToRad + 90;
     }
   }

@@ -289,3 +289,19 @@ TEST_F(SceneTest, TransitionsFreezeTheLocationAndTakeHalfASecond) {
   Timers(s_, 0.02f);
   EXPECT_EQ(s_.DelayedFunctions[0].Function, -1);
 }
+
+// An oriented flight faces along this frame's velocity: the flight speed
+// after its growth by (1 + dt), plus the object's own motion.
+TEST_F(SceneTest, OrientedFlightFacesTheGrownVelocity) {
+  const int32_t o = AddObject(s_, "bird", 2);
+  TqvxObject& bird = s_.Objects[size_t(o)];
+  bird.FlightHeading = 0;
+  bird.FlightSpeed = 100;
+  bird.FlightOrient = 1;
+  bird.Heading = 90;
+  bird.Speed = 100;
+  for (int frame = 0; frame < 4; ++frame) MoveObject(s_, o, 0.05f);
+  EXPECT_NEAR(bird.Rotation, 129.444f, 1e-3) << "atan2(100, 100 * 1.05^4) + 90";
+  for (int frame = 4; frame < 10; ++frame) MoveObject(s_, o, 0.05f);
+  EXPECT_NEAR(bird.Rotation, 121.546f, 1e-3) << "atan2(100, 100 * 1.05^10) + 90";
+}
