@@ -26,10 +26,17 @@ std::string Click(int frame, int x, int y, const std::string& button = "left") {
 }
 std::string Tap(int frame, int vk) { return Down(frame, std::to_string(vk)) + Up(frame + 1, std::to_string(vk)); }
 
-int Var(const TRunResult& r, int i) { return r.State["variables"][i].get<int>(); }
+int Var(const TRunResult& r, int i) { return ::Var(r.State, i); }
 
 // Adds 1 to variable `v`.
 std::string Count(int v) { return "  add_to_variables op1=" + std::to_string(v) + " op2=1 op3=1\n"; }
+
+// A region around (400, 300) whose function counts clicks in variable 0;
+// `start` is the rest of function 0, `extra` goes before the region.
+std::string RegionLocation(const std::string& start, const std::string& extra = {}) {
+  return LocationSource(40, extra + "region x=400 y=300 width=200 height=200 function=1 cursor=2\n"
+                                    "function \"start\"\n" + start + "end\nfunction \"hit\"\n" + Count(0) + "end\n");
+}
 
 // A 40-column location whose hero stands on cell (column, row); `extra` holds
 // further grid cells, regions and objects, `start` the rest of function 0
@@ -47,12 +54,9 @@ const nlohmann::json& HeroObject(const TRunResult& r) { return r.State["objects"
 
 }  // namespace
 
-TEST(InputEndToEnd, AClickIsTheReleaseAndTheNextWaitsForTheDelay) {
+TEST(InputEndToEnd, AClickIsTheReleaseAndTheNextWaitsForTheDelayAndTheGamesWait) {
   TTestGameDir game("click_delay");
-  game.WriteLocation("init.qvx", LocationSource(40,
-      "region x=400 y=300 width=200 height=200 function=1 cursor=2\n"
-      "function \"start\"\nend\n"
-      "function \"hit\"\n" + Count(0) + "end\n"));
+  game.WriteLocation("init.qvx", RegionLocation(""));
   const std::string held = Move(kPlay, 400, 300) + Down(kPlay + 1, "left");
   auto r = game.RunWithInput(kPlay + 5, held);
   ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
@@ -69,19 +73,12 @@ TEST(InputEndToEnd, AClickIsTheReleaseAndTheNextWaitsForTheDelay) {
   EXPECT_EQ(Var(r, 0), 1) << "a click within 0.2 s of the last is ignored";
   r = game.RunWithInput(kPlay + 25, clicks);
   EXPECT_EQ(Var(r, 0), 2);
-}
 
-TEST(InputEndToEnd, ClicksAreIgnoredWhileTheGameWaits) {
-  TTestGameDir game("wait");
-  game.WriteLocation("init.qvx", LocationSource(40,
-      "region x=400 y=300 width=200 height=200 function=1 cursor=2\n"
-      "function \"start\"\n  wait op1=1000\nend\n"
-      "function \"hit\"\n" + Count(0) + "end\n"));
-  // The wait runs until about frame 76; a right click without a spoken line
-  // does not end it.
+  // While the game waits (until about frame 76) clicks are ignored; a right
+  // click without a spoken line does not end the wait.
+  game.WriteLocation("init.qvx", RegionLocation("  wait op1=1000\n"));
   const std::string input = Click(kPlay, 400, 300) + Click(kPlay + 3, 400, 300, "right") + Click(90, 400, 300);
-  auto r = game.RunWithInput(kPlay + 6, input);
-  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+  r = game.RunWithInput(kPlay + 6, input);
   EXPECT_EQ(Var(r, 0), 0);
   EXPECT_GT(r.State["wait_time"].get<double>(), 0.7);
   EXPECT_EQ(r.State["click_delay"], -1) << "an ignored click starts no delay";
@@ -108,37 +105,17 @@ TEST(InputEndToEnd, EveryEnabledRegionUnderThePointerRunsInRegionOrder) {
   EXPECT_EQ(Var(r, 3), 0) << "a disabled region and one elsewhere did not run";
 }
 
-TEST(InputEndToEnd, ARegionWithoutAFunctionUsesTheClickUp) {
-  TTestGameDir game("region0");
-  game.WriteLocation("init.qvx",
-                     HeroLocation(5, 20, "region x=600 y=400 width=100 height=100 function=0 cursor=1\n", ""));
-  auto r = game.RunWithInput(kPlay + 3, Click(kPlay, 600, 400));
-  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
-  EXPECT_FALSE(Hero(r)["walking"]);
-  EXPECT_TRUE(Hero(r)["waypoints"].empty());
-  EXPECT_EQ(HeroObject(r)["x"], 100);
-
-  r = game.RunWithInput(kPlay + 3, Click(kPlay, 400, 400));
-  EXPECT_TRUE(Hero(r)["walking"]) << "the same row outside the region is walkable";
-}
-
 TEST(InputEndToEnd, AHiddenPointerTakesNoClickUnlessSomethingIsDragged) {
   TTestGameDir game("hidden");
-  const std::string body =
-      "object layer=1 name=\"box\" x=50 y=50 width=10 height=10 picture=\"\"\n"
-      "region x=400 y=300 width=200 height=200 function=1 cursor=2\n";
-  game.WriteLocation("init.qvx", LocationSource(40, body +
-      "function \"start\"\n  hide_cursor\nend\n"
-      "function \"hit\"\n" + Count(0) + "end\n"));
+  const std::string box = "object layer=1 name=\"box\" x=50 y=50 width=10 height=10 picture=\"\"\n";
+  game.WriteLocation("init.qvx", RegionLocation("  hide_cursor\n", box));
   const std::string input = Click(kPlay, 420, 310);
   auto r = game.RunWithInput(kPlay + 3, input);
   ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
   EXPECT_FALSE(r.State["cursor"]["visible"]);
   EXPECT_EQ(Var(r, 0), 0);
 
-  game.WriteLocation("init.qvx", LocationSource(40, body +
-      "function \"start\"\n  hide_cursor\n  drag_object str1=\"box\"\nend\n"
-      "function \"hit\"\n" + Count(0) + "end\n"));
+  game.WriteLocation("init.qvx", RegionLocation("  hide_cursor\n  drag_object str1=\"box\"\n", box));
   r = game.RunWithInput(kPlay + 3, input);
   EXPECT_EQ(Var(r, 0), 1) << "while an object is dragged the click is taken";
   EXPECT_EQ(r.State["drag_object"], 0);
@@ -146,13 +123,22 @@ TEST(InputEndToEnd, AHiddenPointerTakesNoClickUnlessSomethingIsDragged) {
   EXPECT_EQ(r.State["objects"][0]["y"], 310);
 }
 
-TEST(InputEndToEnd, ThePointerPictureAndTheWalkMarker) {
+TEST(InputEndToEnd, ThePointerPictureTheWalkMarkerAndAClickOnTheHero) {
   TTestGameDir game("pointer");
   const std::string extra =
       "cell 30 25 1\n"
       "region x=500 y=200 width=100 height=100 function=0 cursor=3\n"
       "region x=760 y=20 width=80 height=40 function=0 cursor=5\n";
-  game.WriteLocation("init.qvx", HeroLocation(10, 20, extra, "  hero_setup op1=-1 op2=20 op3=40\n"));
+  // A click on the hero runs his global function.
+  game.WriteLocation("init.qvx", HeroLocation(10, 20, extra,
+                                              "  hero_setup op1=-1 op2=20 op3=40\n"
+                                              "  call op1=2 str1=\"on hero\"\n"
+                                              "  hero_setup op1=-2 str1=\"on hero\"\n",
+                                              "function \"on hero\"\n" + Count(5) + "end\n"));
+  auto r = game.RunWithInput(kPlay + 3, Click(kPlay, 205, 390));
+  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+  EXPECT_EQ(Var(r, 5), 1);
+  EXPECT_FALSE(Hero(r)["walking"]);
   struct TCase {
     int x, y;
     const char* picture;
@@ -167,7 +153,7 @@ TEST(InputEndToEnd, ThePointerPictureAndTheWalkMarker) {
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
-    auto r = game.RunWithInput(kPlay + 2, Move(kPlay, c.x, c.y));
+    r = game.RunWithInput(kPlay + 2, Move(kPlay, c.x, c.y));
     ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
     EXPECT_EQ(r.State["cursor"]["picture"], c.picture);
     EXPECT_EQ(r.State["cursor"]["x"], c.x + 22);
@@ -184,23 +170,10 @@ TEST(InputEndToEnd, ThePointerPictureAndTheWalkMarker) {
   game.WriteLocation("init.qvx", HeroLocation(10, 20, extra,
                                               "  hero_setup op1=-1 op2=20 op3=40\n"
                                               "  hero_scaling op1=0 op2=0 op3=600 op4=500 op5=500\n"));
-  auto r = game.RunWithInput(kPlay + 2, Move(kPlay, 200, 370));
+  r = game.RunWithInput(kPlay + 2, Move(kPlay, 200, 370));
   EXPECT_EQ(r.State["cursor"]["picture"], "cursor01");
   r = game.RunWithInput(kPlay + 2, Move(kPlay, 200, 385));
   EXPECT_EQ(r.State["cursor"]["picture"], "cursor00");
-}
-
-TEST(InputEndToEnd, AClickOnTheHeroRunsHisGlobalFunction) {
-  TTestGameDir game("hero_click");
-  game.WriteLocation("init.qvx", HeroLocation(10, 20, "",
-                                              "  hero_setup op1=-1 op2=20 op3=40\n"
-                                              "  call op1=2 str1=\"on hero\"\n"
-                                              "  hero_setup op1=-2 str1=\"on hero\"\n",
-                                              "function \"on hero\"\n" + Count(5) + "end\n"));
-  auto r = game.RunWithInput(kPlay + 3, Click(kPlay, 205, 390));
-  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
-  EXPECT_EQ(Var(r, 5), 1);
-  EXPECT_FALSE(Hero(r)["walking"]);
 }
 
 TEST(InputEndToEnd, ABoundKeyRunsPressHoldAndRelease) {
@@ -235,21 +208,6 @@ TEST(InputEndToEnd, ABoundKeyRunsPressHoldAndRelease) {
   EXPECT_EQ(Var(r, 0), 2) << "the press after a one-frame tap goes straight to holding";
   EXPECT_EQ(Var(r, 1), 4);
   EXPECT_EQ(Var(r, 2), 2);
-}
-
-TEST(InputEndToEnd, AKeyFunctionThatTurnsInputOffEndsTheKeyPass) {
-  TTestGameDir game("keys_off");
-  game.WriteLocation("init.qvx", LocationSource(40,
-      "function \"start\"\n"
-      "  bind_key_press op1=1 op2=2 str1=\"off\" str2=\"count\"\n"
-      "end\n"
-      "function \"off\"\n  enable_input op1=0\nend\n"
-      "function \"count\"\n" + Count(0) + "end\n"));
-  // Left (entry 1) and right arrow (entry 2) in the same frame.
-  auto r = game.RunWithInput(kPlay + 3, Tap(kPlay, 37) + Tap(kPlay, 39));
-  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
-  EXPECT_FALSE(r.State["input_enabled"]);
-  EXPECT_EQ(Var(r, 0), 0);
 }
 
 TEST(InputEndToEnd, EscSkipsACutSceneAndForgetsItsKeyPresses) {
@@ -314,13 +272,20 @@ TEST(InputEndToEnd, F5RunsTheDayFastAndF3LoadsThroughTheLoaderLocation) {
   EXPECT_GT(r.State["fade_level"].get<double>(), 0.8) << "the loader fades in";
 }
 
-TEST(InputEndToEnd, AGroundClickWalksTheHeroAlongTheFoundRoute) {
+TEST(InputEndToEnd, AGroundClickWalksTheHeroAlongTheFoundRouteAndAnyClickStopsHim) {
   TTestGameDir game("walk");
-  // Straight along row 20 from cell (5, 20).
-  game.WriteLocation("init.qvx", HeroLocation(5, 20, "", ""));
-  const std::string input = Click(kPlay, 305, 410);
-  auto r = game.RunWithInput(kPlay + 3, input);
+  // Straight along row 20 from cell (5, 20); a region without a function
+  // around (600, 400) takes the click and gives no walk.
+  game.WriteLocation("init.qvx",
+                     HeroLocation(5, 20, "region x=600 y=400 width=100 height=100 function=0 cursor=1\n", ""));
+  auto r = game.RunWithInput(kPlay + 3, Click(kPlay, 600, 400));
   ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+  EXPECT_FALSE(Hero(r)["walking"]);
+  EXPECT_TRUE(Hero(r)["waypoints"].empty());
+  EXPECT_EQ(HeroObject(r)["x"], 100);
+
+  const std::string input = Click(kPlay, 305, 410);
+  r = game.RunWithInput(kPlay + 3, input);
   EXPECT_TRUE(Hero(r)["walking"]);
   EXPECT_EQ(Hero(r)["waypoints"], nlohmann::json::parse("[[300, 400]]"));
   EXPECT_FALSE(r.State["input_enabled"]) << "a walk takes input until it ends";
@@ -332,25 +297,20 @@ TEST(InputEndToEnd, AGroundClickWalksTheHeroAlongTheFoundRoute) {
   EXPECT_EQ(HeroObject(r)["y"], 400);
   EXPECT_TRUE(r.State["input_enabled"]);
 
-  // From cell (5, 5) to (8, 15) the straight line is too steep: one bend.
-  game.WriteLocation("init.qvx", HeroLocation(5, 5, "", ""));
-  r = game.RunWithInput(kPlay + 3, Click(kPlay, 170, 305));
-  EXPECT_EQ(Hero(r)["waypoints"], nlohmann::json::parse("[[160, 100], [160, 300]]"));
-}
-
-TEST(InputEndToEnd, AClickOrARightClickStopsAWalk) {
-  TTestGameDir game("stop");
-  game.WriteLocation("init.qvx", HeroLocation(5, 20, "", ""));
   for (const char* button : {"left", "right"}) {
     SCOPED_TRACE(button);
-    auto r = game.RunWithInput(kPlay + 25, Click(kPlay, 705, 410) + Click(kPlay + 20, 400, 100, button));
-    ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+    r = game.RunWithInput(kPlay + 25, Click(kPlay, 705, 410) + Click(kPlay + 20, 400, 100, button));
     EXPECT_FALSE(Hero(r)["walking"]);
     EXPECT_TRUE(r.State["input_enabled"]);
     const double x = HeroObject(r)["x"].get<double>();
     EXPECT_GT(x, 100);
     EXPECT_LT(x, 400) << "stopped where it stood, not walking to the second click";
   }
+
+  // From cell (5, 5) to (8, 15) the straight line is too steep: one bend.
+  game.WriteLocation("init.qvx", HeroLocation(5, 5, "", ""));
+  r = game.RunWithInput(kPlay + 3, Click(kPlay, 170, 305));
+  EXPECT_EQ(Hero(r)["waypoints"], nlohmann::json::parse("[[160, 100], [160, 300]]"));
 }
 
 // What play cannot reach yet (voice lines, the menu button, which every
@@ -361,11 +321,12 @@ class InputOnARecord : public ::testing::Test {
     scene.Cursor = root.AddNewChild<THUDSprite>();
     scene.MenuButton = root.AddNewChild<THUDSprite>();
   }
-  // One frame's clicks with the button `vk` held, then one with it released.
-  bool PressAndRelease(int vk) {
-    scene.Input.SetKey(vk, true);
+  // One frame's clicks with the buttons held, then one with them released;
+  // whether the second frame saw the left button released.
+  bool PressAndRelease(std::initializer_list<int> buttons) {
+    for (int vk : buttons) scene.Input.SetKey(vk, true);
     RightClick(scene, LeftClick(scene, 0.02f));
-    scene.Input.SetKey(vk, false);
+    for (int vk : buttons) scene.Input.SetKey(vk, false);
     const bool leftReleased = LeftClick(scene, 0.02f);
     RightClick(scene, leftReleased);
     return leftReleased;
@@ -378,7 +339,7 @@ TEST_F(InputOnARecord, ARightClickSkipsASpokenLine) {
   scene.WaitTime = 1.5f;
   scene.SubtitleShown = true;
   scene.HeroTalking = true;
-  PressAndRelease(2);
+  PressAndRelease({2});
   EXPECT_EQ(scene.WaitTime, -1);
   EXPECT_FALSE(scene.SubtitleShown);
   EXPECT_FALSE(scene.HeroTalking);
@@ -386,14 +347,7 @@ TEST_F(InputOnARecord, ARightClickSkipsASpokenLine) {
   // Released together with the left button it is no right click.
   scene.WaitTime = 1.5f;
   scene.SubtitleShown = true;
-  scene.Input.SetKey(1, true);
-  scene.Input.SetKey(2, true);
-  RightClick(scene, LeftClick(scene, 0.02f));
-  scene.Input.SetKey(1, false);
-  scene.Input.SetKey(2, false);
-  const bool leftReleased = LeftClick(scene, 0.02f);
-  RightClick(scene, leftReleased);
-  EXPECT_TRUE(leftReleased);
+  EXPECT_TRUE(PressAndRelease({1, 2}));
   EXPECT_EQ(scene.WaitTime, 1.5f);
   EXPECT_TRUE(scene.SubtitleShown);
 }
@@ -409,11 +363,11 @@ TEST_F(InputOnARecord, TheMenuButtonLightsUpAndOpensTheMenu) {
   UpdateCursor(scene);
   EXPECT_EQ(scene.MenuButton->LibMaterialName(), "menubo") << "the highlight needs x > 736 and y < 44";
 
-  PressAndRelease(1);
+  PressAndRelease({1});
   EXPECT_FALSE(scene.MenuActive) << "the menu is not enabled";
   scene.MenuEnabled = 1;
   scene.ClickDelay = -1;
-  PressAndRelease(1);
+  PressAndRelease({1});
   EXPECT_TRUE(scene.MenuActive) << "clicks right of 722 above 48 reach the button";
   EXPECT_EQ(scene.Menu.Page, 1);
 }

@@ -1,35 +1,27 @@
 // The game run for real in driver mode on small game directories.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
+#include "platform/stream.h"
 #include "support/game_dir.h"
 
-namespace {
-
-std::string TwoLocations(TTestGameDir& game) {
+TEST(SceneEndToEnd, FadeAndLocationChangeTakeHalfASecondEachAndScreenshots) {
+  TTestGameDir game("fade");
   game.WriteArchive("GFX/loc.wgw", {Pic("rock", 8, 8, 0x808080FF)});
   game.WriteLocation("init.qvx", LocationSource(40,
-      "function \"start\"\n"
-      "  load_archive str1=\"loc.wgw\"\n"
-      "  change_location str1=\"second.qvx\"\n"
-      "end\n"));
+      "function \"start\"\n  load_archive str1=\"loc.wgw\"\n  change_location str1=\"second.qvx\"\nend\n"));
   game.WriteLocation("second.qvx", LocationSource(60,
       "object layer=1 name=\"rock\" x=100 y=300 width=8 height=8 picture=\"rock\"\n"
       "function \"start\"\nend\n"));
-  return "second.qvx";
-}
-
-}  // namespace
-
-TEST(SceneEndToEnd, FadeAndLocationChangeTakeHalfASecondEach) {
-  TTestGameDir game("fade");
-  TwoLocations(game);
   // Frame 0 sees the change requested by init's function 0: the old location
   // fades out for 0.5 s (25 frames of 0.02 s), then the new one fades in.
-  auto r = game.Run(10);
+  auto r = game.Run(10, {"--screenshot", "2:" + (game.Dir() / "shot.bmp").string()});
   ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+  // The screenshot is the game's 800 by 600 picture at 32 bits.
+  const std::vector<uint8_t> shot = ReadFileBytes(game.Dir() / "shot.bmp");
+  ASSERT_EQ(shot.size(), 54u + 800 * 600 * 4);
+  TBinaryWriter size;
+  size.WriteInt32(800), size.WriteInt32(600), size.WriteUInt16(1), size.WriteUInt16(32);
+  EXPECT_EQ(std::vector<uint8_t>(shot.begin() + 18, shot.begin() + 30), size.Bytes());
   EXPECT_EQ(r.State["location"], "second.qvx");
   EXPECT_EQ(r.State["previous_location"], "init.qvx");
   EXPECT_NEAR(r.State["location_timer"].get<double>(), 1.0 - 10 * 0.04, 0.001);
@@ -49,14 +41,10 @@ TEST(SceneEndToEnd, FadeAndLocationChangeTakeHalfASecondEach) {
 TEST(SceneEndToEnd, ABadLocationIsReportedAndTheGameGoesOn) {
   TTestGameDir game("bad");
   game.WriteLocation("init.qvx", LocationSource(40, "function \"start\"\n  change_location str1=\"bad.qvx\"\nend\n"));
-  // Layer 7 and an absurd object count cannot be built from source: write the bytes.
-  std::string bad;
-  bad += '\x01';
-  bad += 'h';
-  bad.append(30 - 1, '\0');
-  bad.append(151, '\0');
-  bad += std::string("\x01\x00\x00\x00\x07\x00\x00\x00", 8);  // one object on layer 7
-  game.WriteFile("SCENE/bad.qvx", bad);
+  // Layer 7 cannot be built from source: one object on it, as bytes.
+  TBinaryWriter bad;
+  bad.WriteStr(30, "h"), bad.WriteStr(150, ""), bad.WriteInt32(1), bad.WriteInt32(7);
+  WriteFileBytes(game.Dir() / "SCENE" / "bad.qvx", bad.Bytes());
   auto r = game.Run(40);
   EXPECT_EQ(r.ExitCode, 2) << "an error was reported while running";
   EXPECT_NE(r.Stderr.find("layer 7"), std::string::npos) << r.Stderr;
@@ -64,36 +52,7 @@ TEST(SceneEndToEnd, ABadLocationIsReportedAndTheGameGoesOn) {
   EXPECT_TRUE(r.State["objects"].empty());
 }
 
-TEST(SceneEndToEnd, ScreenshotOfTheGamePicture) {
-  TTestGameDir game("shot");
-  TwoLocations(game);
-  const auto file = (game.Dir() / "shot.bmp").string();
-  auto r = game.Run(3, {"--screenshot", "2:" + file});
-  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
-  std::ifstream f(file, std::ios::binary);
-  ASSERT_TRUE(f) << "no screenshot written";
-  std::string header(54, '\0');
-  f.read(header.data(), 54);
-  EXPECT_EQ(header.substr(0, 2), "BM");
-  auto le32 = [&](int at) {
-    return static_cast<int32_t>(static_cast<uint8_t>(header[at]) | static_cast<uint8_t>(header[at + 1]) << 8 |
-                                static_cast<uint8_t>(header[at + 2]) << 16 | static_cast<uint8_t>(header[at + 3]) << 24);
-  };
-  EXPECT_EQ(le32(18), 800);
-  EXPECT_EQ(le32(22), 600);
-  EXPECT_EQ(static_cast<uint8_t>(header[28]), 32);
-}
-
 namespace {
-
-nlohmann::json Named(const nlohmann::json& state, const std::string& name) {
-  for (const auto& o : state["objects"])
-    if (o["name"] == name) return o;
-  ADD_FAILURE() << "no object " << name;
-  return {};
-}
-
-int Var(const nlohmann::json& state, int i) { return state["variables"][size_t(i)].get<int>(); }
 
 // A 60-column location: a runner that the scroll follows moves to the far
 // right, a ball bounces against its bounds, a far layer scrolls at half
@@ -135,9 +94,7 @@ TEST(SceneEndToEnd, ALocationPlaysInTheDriver) {
   EXPECT_EQ(Var(r.State, 3), 0);
   EXPECT_EQ(Named(r.State, "front")["hot_spot_radii"], nlohmann::json::array({10})) << "radius 4 is stored as 10";
   // Layer 1 is drawn by increasing y: runner (300), ball (400), front (500).
-  EXPECT_EQ(Named(r.State, "runner")["draw_index"], 0);
-  EXPECT_EQ(Named(r.State, "ball")["draw_index"], 1);
-  EXPECT_EQ(Named(r.State, "front")["draw_index"], 2);
+  for (int i = 0; const char* name : {"runner", "ball", "front"}) EXPECT_EQ(Named(r.State, name)["draw_index"], i++);
 
   // 1 s of play: the ball (200 px/s) has reached its bound at x 300 once;
   // the delayed function still waits for the 2 s wait.

@@ -1,5 +1,6 @@
 #include "support/game_dir.h"
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,28 +14,47 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
 std::string Quote(const std::string& s) {
   std::string out = "'";
   for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return out + "'";
 }
 
-int RunCommand(const std::string& command, std::string* errors) {
-  const std::string errFile = (fs::temp_directory_path() / ("qvx_err_" + std::to_string(::getpid()))).string();
-  const int status = std::system((command + " 2>" + Quote(errFile)).c_str());
-  if (errors) {
-    std::ifstream f(errFile);
+int RunCommand(const std::string& command, std::string* captured, bool andOutput) {
+  const std::string file = (fs::temp_directory_path() / ("qvx_err_" + std::to_string(::getpid()))).string();
+  const std::string redirect = andOutput ? " >" + Quote(file) + " 2>&1" : " 2>" + Quote(file);
+  const int status = std::system((command + redirect).c_str());
+  if (captured) {
+    std::ifstream f(file);
     std::stringstream ss;
     ss << f.rdbuf();
-    *errors = ss.str();
+    *captured = ss.str();
   }
-  fs::remove(errFile);
+  fs::remove(file);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-}  // namespace
+TRunResult RunGame(const fs::path& data, const fs::path& scratch, int frames, const std::vector<std::string>& extra) {
+  TRunResult r;
+  const fs::path state = scratch / "state.json";
+  fs::remove(state);
+  // Mesa and the X libraries keep allocations until exit; leak checks are for
+  // the unit tests.
+  std::string cmd = "ASAN_OPTIONS=detect_leaks=0 " + std::string(OVGAME_PATH) + " --data " + Quote(data.string()) +
+                    " --frames " + std::to_string(frames) + " --dump-state " + Quote(state.string());
+  for (const auto& a : extra) cmd += " " + Quote(a);
+  r.ExitCode = RunCommand(cmd, &r.Stderr);
+  std::ifstream f(state);
+  if (f) r.State = nlohmann::json::parse(f, nullptr, false);
+  return r;
+}
+
+nlohmann::json Named(const nlohmann::json& state, const std::string& name) {
+  for (const auto& o : state["objects"])
+    if (o["name"] == name) return o;
+  ADD_FAILURE() << "no object " << name << " in " << state["location"];
+  return {};
+}
 
 TTestGameDir::TTestGameDir(const std::string& name) {
   dir_ = fs::temp_directory_path() / ("qvx_game_" + std::to_string(::getpid()) + "_" + name);
@@ -90,18 +110,7 @@ void TTestGameDir::WriteLocation(const std::string& name, const std::string& sou
 }
 
 TRunResult TTestGameDir::Run(int frames, const std::vector<std::string>& extra) {
-  TRunResult r;
-  const fs::path state = dir_ / "state.json";
-  fs::remove(state);
-  // Mesa and the X libraries keep allocations until exit; leak checks are for
-  // the unit tests.
-  std::string cmd = "ASAN_OPTIONS=detect_leaks=0 " + std::string(OVGAME_PATH) + " --data " + Quote(dir_.string()) + " --frames " +
-                    std::to_string(frames) + " --dump-state " + Quote(state.string());
-  for (const auto& a : extra) cmd += " " + Quote(a);
-  r.ExitCode = RunCommand(cmd, &r.Stderr);
-  std::ifstream f(state);
-  if (f) r.State = nlohmann::json::parse(f, nullptr, false);
-  return r;
+  return RunGame(dir_, dir_, frames, extra);
 }
 
 TRunResult TTestGameDir::RunWithInput(int frames, const std::string& input, const std::vector<std::string>& extra) {

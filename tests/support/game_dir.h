@@ -33,6 +33,19 @@ struct TRunResult {
   nlohmann::json State;  // the --dump-state output, when written
 };
 
+// A word for the shell, quoted.
+std::string Quote(const std::string& s);
+// Runs a shell command and returns its exit status; its standard error (with
+// `andOutput`, its standard output too) lands in *captured.
+int RunCommand(const std::string& command, std::string* captured, bool andOutput = false);
+// Runs ovgame --data DATA --frames N with extra arguments in driver mode and
+// reads the state it dumps into the folder `scratch`.
+TRunResult RunGame(const std::filesystem::path& data, const std::filesystem::path& scratch, int frames,
+                   const std::vector<std::string>& extra = {});
+// The dumped object of that name; a test failure and null when there is none.
+nlohmann::json Named(const nlohmann::json& state, const std::string& name);
+inline int Var(const nlohmann::json& state, int i) { return state["variables"][static_cast<size_t>(i)].get<int>(); }
+
 class TTestGameDir {
  public:
   // A fresh directory under the test's temporary folder, with "system.wgw",

@@ -2,16 +2,10 @@
 // location file, a save game made in it, and text sources.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "script/function_io.h"
-#include "script/script_text.h"
-#include "script_test_util.h"
+#include "script/script_test_util.h"
+#include "support/game_dir.h"
+#include "support/scratch_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -23,26 +17,9 @@ struct TRun {
 };
 
 TRun Tool(const std::string& args) {
-  const std::string cmd = std::string(QVXTOOL_PATH) + " script " + args + " 2>&1";
-  TRun r{-1, {}};
-  std::FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int raw = pclose(p);
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  TRun r;
+  r.status = RunCommand(std::string(QVXTOOL_PATH) + " script " + args, &r.out, true);
   return r;
-}
-
-void WriteFile(const fs::path& p, const std::string& text) {
-  fs::create_directories(p.parent_path());
-  std::ofstream(p, std::ios::binary) << text;
-}
-
-std::vector<uint8_t> ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 std::vector<TqvxFunction> Functions() {
@@ -57,12 +34,9 @@ std::vector<TqvxFunction> Functions() {
 class QvxtoolScript : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / ("qvxtool_script_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
     fs::create_directories(dir / "SCENE");
     fs::create_directories(dir / "save");
   }
-  void TearDown() override { fs::remove_all(dir); }
 
   // Two objects (one with two hot spots), two grid columns, three regions,
   // one road, then the function table.
@@ -91,7 +65,7 @@ class QvxtoolScript : public ::testing::Test {
     WriteFileBytes(dir / "SCENE" / "loc.qvx", w.Bytes());
   }
 
-  fs::path dir;
+  TScratchDir dir{"qvxtool_script"};
 };
 
 }  // namespace
@@ -105,12 +79,11 @@ TEST_F(QvxtoolScript, LocationFunctionsRoundTripThroughText) {
   EXPECT_NE(dis.out.find("  if_equal op1=5 op2=7 str1=\"INT\"\n"), std::string::npos) << dis.out;
   EXPECT_NE(dis.out.find("  @99 op1=-1\n"), std::string::npos) << dis.out;
 
-  WriteFile(dir / "loc.txt", dis.out);
-  const TRun as = Tool("asm " + (dir / "loc.txt").string() + " " + (dir / "out.bin").string());
+  const TRun as = Tool("asm " + dir.Write("loc.txt", dis.out).string() + " " + (dir / "out.bin").string());
   ASSERT_EQ(as.status, 0) << as.out;
   TBinaryWriter expected;
   WriteFunctionTable(expected, fns);
-  EXPECT_EQ(ReadAll(dir / "out.bin"), expected.Bytes());
+  EXPECT_EQ(ReadFileBytes(dir / "out.bin"), expected.Bytes());
 
   const TRun again = Tool("disasm " + (dir / "out.bin").string());
   ASSERT_EQ(again.status, 0);
@@ -137,12 +110,12 @@ TEST_F(QvxtoolScript, SaveGameGlobalFunctions) {
   const TRun lost = Tool("disasm " + (dir / "elsewhere.save").string());
   EXPECT_EQ(lost.status, 1);
   EXPECT_NE(lost.out.find("--game"), std::string::npos) << lost.out;
-  EXPECT_EQ(Tool("disasm " + (dir / "elsewhere.save").string() + " --game " + dir.string()).status, 0);
+  EXPECT_EQ(Tool("disasm " + (dir / "elsewhere.save").string() + " --game " + dir.Path.string()).status, 0);
 }
 
 TEST_F(QvxtoolScript, BadInputFailsWithStatusOne) {
-  WriteFile(dir / "bad.txt", "function \"f\"\n  wait op1=x\nend\n");
-  const TRun as = Tool("asm " + (dir / "bad.txt").string() + " " + (dir / "bad.bin").string());
+  const TRun as = Tool("asm " + dir.Write("bad.txt", "function \"f\"\n  wait op1=x\nend\n").string() + " " +
+                       (dir / "bad.bin").string());
   EXPECT_EQ(as.status, 1);
   EXPECT_NE(as.out.find("bad.txt:2:12: expected an integer"), std::string::npos) << as.out;
   EXPECT_FALSE(fs::exists(dir / "bad.bin"));
@@ -156,8 +129,7 @@ TEST_F(QvxtoolScript, BadInputFailsWithStatusOne) {
   EXPECT_EQ(dis.status, 1);
   EXPECT_NE(dis.out.find("claims 1000 instructions"), std::string::npos) << dis.out;
 
-  WriteFile(dir / "SCENE" / "cut.qvx", std::string(100, '\0'));
-  EXPECT_EQ(Tool("disasm " + (dir / "SCENE" / "cut.qvx").string()).status, 1);
+  EXPECT_EQ(Tool("disasm " + dir.Write("SCENE/cut.qvx", std::string(100, '\0')).string()).status, 1);
   EXPECT_EQ(Tool("disasm").status, 1);
   EXPECT_EQ(Tool("frobnicate").status, 1);
 }
