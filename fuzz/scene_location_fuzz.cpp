@@ -11,14 +11,11 @@
 
 #include <unistd.h>
 
-#include "hero/hero_commands.h"
 #include "platform/game_error.h"
 #include "render/nodes.h"
+#include "scene/command_bindings.h"
 #include "scene/location.h"
-#include "scene/location_commands.h"
 #include "scene/location_file.h"
-#include "scene/object_commands.h"
-#include "scene/scene_commands.h"
 #include "scene/scene_create.h"
 #include "scene/scene_update.h"
 
@@ -38,10 +35,7 @@ struct TGame {
     fs::create_directories(dir / "SCENE");
     std::ofstream(dir / "fnt1.dat", std::ios::binary) << std::string(256, '\x08');
     fs::current_path(dir);
-    RegisterLocationCommands();
-    RegisterHeroCommands();
-    RegisterObjectCommands();
-    RegisterSceneCommands();
+    RegisterAllCommands();
     SceneCreate(Scene, *Gl.Root().AddNewChild<TDummyCube>());
   }
 };

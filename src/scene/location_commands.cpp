@@ -43,7 +43,7 @@ void ChangeLocationCommand(TqvxScene& scene, const TScriptInstruction& ins, floa
 
 }  // namespace
 
-void RegisterLocationCommands() {
-  RegisterCommand(49, LoadArchiveCommand);
-  RegisterCommand(50, ChangeLocationCommand);
+std::span<const TCommandBinding> LocationCommands() {
+  static constexpr TCommandBinding kBindings[] = {{49, LoadArchiveCommand}, {50, ChangeLocationCommand}};
+  return kBindings;
 }

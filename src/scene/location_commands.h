@@ -1,5 +1,8 @@
 // Script commands that load archives (49) and change the location (50).
 #pragma once
 
-// Installs the handlers into the instruction table.
-void RegisterLocationCommands();
+#include <span>
+
+#include "script/script_table.h"
+
+std::span<const TCommandBinding> LocationCommands();

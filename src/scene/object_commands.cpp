@@ -39,12 +39,6 @@ int32_t RoundToInt32(float v) {
   return static_cast<int32_t>(r);
 }
 
-// 1: the hero is the object Str1.
-void SetHeroCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
-  SetHero(scene, ins.Str[0]);
-  scene.HeroDirection = 3;
-}
-
 // 51: properties Op1 .. Op1 + Op2 - 1 take the operands from Op3 on.
 void SetPropertiesCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
   int32_t index = -1;
@@ -278,24 +272,26 @@ void SetImageProperty(TqvxScene& scene, int32_t selector, int32_t property, bool
   MatLibSetProperty(*pair.Archive, *pair.Library, property, allImages, imageName, value);
 }
 
-void RegisterObjectCommands() {
-  RegisterCommand(1, SetHeroCommand);
-  RegisterCommand(40, ImagePropertyCommand);
-  RegisterCommand(51, SetPropertiesCommand);
-  RegisterCommand(52, ShowObjectCommand);
-  RegisterCommand(53, HideObjectCommand);
-  RegisterCommand(54, ShowPictureCommand);
-  RegisterCommand(55, FlightCommand);
-  RegisterCommand(56, BoundsCommand);
-  RegisterCommand(57, NudgeCommand);
-  RegisterCommand(58, AnimateCommand);
-  RegisterCommand(59, ArrivalFunctionCommand);
-  RegisterCommand(60, RandomPropertiesCommand);
-  RegisterCommand(61, AddPropertiesCommand);
-  RegisterCommand(62, PlaceCommand);
-  RegisterCommand(63, DragCommand);
-  RegisterCommand(64, PropertyToVariableCommand);
-  RegisterCommand(65, VariableToPropertyCommand);
-  RegisterCommand(66, MoveToCommand);
-  RegisterCommand(67, SpinCommand);
+std::span<const TCommandBinding> ObjectCommands() {
+  static constexpr TCommandBinding kBindings[] = {
+      {40, ImagePropertyCommand},
+      {51, SetPropertiesCommand},
+      {52, ShowObjectCommand},
+      {53, HideObjectCommand},
+      {54, ShowPictureCommand},
+      {55, FlightCommand},
+      {56, BoundsCommand},
+      {57, NudgeCommand},
+      {58, AnimateCommand},
+      {59, ArrivalFunctionCommand},
+      {60, RandomPropertiesCommand},
+      {61, AddPropertiesCommand},
+      {62, PlaceCommand},
+      {63, DragCommand},
+      {64, PropertyToVariableCommand},
+      {65, VariableToPropertyCommand},
+      {66, MoveToCommand},
+      {67, SpinCommand},
+  };
+  return kBindings;
 }

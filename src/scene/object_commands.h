@@ -1,12 +1,14 @@
-// Script commands that set up the hero and change location objects (their
+// Script commands that change location objects (their
 // properties, visibility, pictures, animation, flight, bounds, moves, spin and
 // dragging), and the command that sets material properties of the archives'
 // images.
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "resources/matlib.h"
+#include "script/script_table.h"
 #include "state/scene_state.h"
 
 // Property k of an object as scripts number them (0 UserValue .. 32 TargetY);
@@ -19,4 +21,4 @@ float* ObjectProperty(TqvxObject& object, int32_t property);
 void SetImageProperty(TqvxScene& scene, int32_t selector, int32_t property, bool allImages,
                       const std::string& imageName, int32_t value, TMatLibPair menu = {});
 
-void RegisterObjectCommands();
+std::span<const TCommandBinding> ObjectCommands();

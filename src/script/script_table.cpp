@@ -148,3 +148,7 @@ TCommandHandler CommandHandler(int32_t code) {
   const int row = RowOf(code);
   return row < 0 ? nullptr : Handlers()[static_cast<size_t>(row)];
 }
+
+void RegisterCommands(std::span<const TCommandBinding> bindings) {
+  for (const TCommandBinding& b : bindings) RegisterCommand(b.Code, b.Handler);
+}

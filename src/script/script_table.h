@@ -1,7 +1,9 @@
 // The one table of instruction codes: code, mnemonic, whether it runs while
 // ScriptExecuting is false, and the handler. The interpreter dispatches
 // through it, and the disassembler, the assembler and trace output name
-// instructions from it, so a new command is one RegisterCommand call.
+// instructions from it. Each subsystem lists its commands as rows of
+// {code, handler}; the scene binds all of them at start-up, so a new command
+// is one row in its subsystem's list.
 //
 // Codes 1..67 are commands, 101..121 conditions. Every other code (0,
 // 68..100, above 121, and negative codes, read as unsigned) does nothing and
@@ -42,3 +44,9 @@ const TInstructionInfo* FindInstructionByMnemonic(std::string_view mnemonic);
 // replaces. Codes without a row are ignored and give null.
 TCommandHandler RegisterCommand(int32_t code, TCommandHandler handler);
 TCommandHandler CommandHandler(int32_t code);
+
+struct TCommandBinding {
+  int32_t Code;
+  TCommandHandler Handler;
+};
+void RegisterCommands(std::span<const TCommandBinding> bindings);

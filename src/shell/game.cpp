@@ -1,12 +1,9 @@
 #include "shell/game.h"
 
-#include "hero/hero_commands.h"
 #include "platform/paths.h"
 #include "platform/stream.h"
+#include "scene/command_bindings.h"
 #include "scene/location.h"
-#include "scene/location_commands.h"
-#include "scene/object_commands.h"
-#include "scene/scene_commands.h"
 #include "scene/scene_create.h"
 #include "scene/scene_update.h"
 
@@ -33,10 +30,7 @@ void GameLoadOptions(TqvxGame& game) {
 }
 
 void GameInit(TqvxGame& game, TPlatformWindow* window) {
-  RegisterLocationCommands();
-  RegisterHeroCommands();
-  RegisterObjectCommands();
-  RegisterSceneCommands();
+  RegisterAllCommands();
   if (window) window->SetScreenSaverEnabled(false);
   game.Form = window;
   game.VideoTimer = TTimer(100, false);

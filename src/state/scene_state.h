@@ -270,6 +270,11 @@ void SetObjectPosition(TqvxScene& scene, int32_t object, float x, float y);
 float HalfDiagonal(float width, float height);
 void SetHero(TqvxScene& scene, const std::string& objectName);
 
+// Whether `index` names an entry of a table of `size` entries: the one bounds
+// test for indices that scripts and files give unchecked. It takes int64 so
+// that the sum of two int32 operands is tested before it could wrap.
+constexpr bool InTable(int64_t index, size_t size) { return index >= 0 && static_cast<uint64_t>(index) < size; }
+
 // The index of the first object of that name; -1 when none.
 int32_t FindObject(const TqvxScene& scene, const std::string& name);
 // Whether `index` names an object, a region, a location or global function.

@@ -7,7 +7,9 @@
 
 namespace {
 
+// The hero's commands run through the code table, as scripts reach them.
 TScriptInstruction Make(int32_t code, int32_t op1 = 0, int32_t op2 = 0, const std::string& str1 = "") {
+  RegisterCommands(HeroCommands());
   TScriptInstruction in;
   in.Code = code;
   in.Op[0] = op1;
@@ -23,45 +25,45 @@ TEST(HeroCommands, FacePlaceWalkTurnShowIdle) {
   w.NameAllFrames();
   TqvxScene& s = w.Scene;
 
-  HeroCommandSetFacing(s, Make(6, 0), 0.02f);
+  ExecuteInstruction(s, Make(6, 0), 0.02f);
   EXPECT_EQ(s.HeroDirection, 0);
   EXPECT_EQ(w.Shown(), "s0");
-  for (int bad : {-1, 8, 1000}) HeroCommandSetFacing(s, Make(6, bad), 0.02f);
+  for (int bad : {-1, 8, 1000}) ExecuteInstruction(s, Make(6, bad), 0.02f);
   EXPECT_EQ(s.HeroDirection, 0);
 
-  HeroCommandPlace(s, Make(7, 4, 6), 0.02f);
+  ExecuteInstruction(s, Make(7, 4, 6), 0.02f);
   EXPECT_EQ(w.Hero().X, 80);
   EXPECT_EQ(w.Hero().Y, 120);
-  HeroCommandPlace(s, Make(7, 4, 99), 0.02f);
+  ExecuteInstruction(s, Make(7, 4, 99), 0.02f);
   EXPECT_EQ(w.Hero().Y, 120);
 
-  HeroCommandWalk(s, Make(8, 14, 6), 0.02f);
+  ExecuteInstruction(s, Make(8, 14, 6), 0.02f);
   EXPECT_TRUE(s.HeroWalking);
   EXPECT_EQ(s.Waypoints[0].X, 280);
   StopWalk(s);
-  HeroCommandWalk(s, Make(8, -5, 6), 0.02f);
+  ExecuteInstruction(s, Make(8, -5, 6), 0.02f);
   EXPECT_FALSE(s.HeroWalking);
 
   s.HeroDirection = 3;
-  HeroCommandTurn(s, Make(9, 4), 0.02f);
+  ExecuteInstruction(s, Make(9, 4), 0.02f);
   EXPECT_EQ(s.HeroDirection, 4);
   EXPECT_EQ(s.TurnQueueCount, 3);
-  HeroCommandTurn(s, Make(9, 9), 0.02f);
+  ExecuteInstruction(s, Make(9, 9), 0.02f);
   EXPECT_EQ(s.HeroDirection, 4);
 
   w.AddFrame("wave", "wave2", 80);
   w.Hero().Animated = false;
-  HeroCommandShowFrame(s, Make(10, 0, 0, "wave"), 0.02f);
+  ExecuteInstruction(s, Make(10, 0, 0, "wave"), 0.02f);
   EXPECT_EQ(w.Shown(), "wave");
   EXPECT_TRUE(w.Hero().Animated);
   w.Hero().Animated = false;
-  HeroCommandShowFrame(s, Make(10), 0.02f);
+  ExecuteInstruction(s, Make(10), 0.02f);
   EXPECT_EQ(w.Shown(), "wave");
   EXPECT_TRUE(w.Hero().Animated);
 
-  HeroCommandIdleOnArrival(s, Make(11, 0), 0.02f);
+  ExecuteInstruction(s, Make(11, 0), 0.02f);
   EXPECT_FALSE(s.IdleOnArrival);
-  HeroCommandIdleOnArrival(s, Make(11, 2), 0.02f);
+  ExecuteInstruction(s, Make(11, 2), 0.02f);
   EXPECT_TRUE(s.IdleOnArrival);
 }
 
@@ -71,10 +73,10 @@ TEST(HeroCommands, WithoutAHeroNothingHappens) {
   TqvxScene& s = w.Scene;
   for (int32_t index : {-1, 7}) {  // none, and an index past the objects
     s.HeroIndex = index;
-    HeroCommandSetFacing(s, Make(6, 1), 0.02f);
-    HeroCommandWalk(s, Make(8, 14, 6), 0.02f);
-    HeroCommandTurn(s, Make(9, 1), 0.02f);
-    HeroCommandShowFrame(s, Make(10, 0, 0, "s1"), 0.02f);
+    ExecuteInstruction(s, Make(6, 1), 0.02f);
+    ExecuteInstruction(s, Make(8, 14, 6), 0.02f);
+    ExecuteInstruction(s, Make(9, 1), 0.02f);
+    ExecuteInstruction(s, Make(10, 0, 0, "s1"), 0.02f);
     EXPECT_EQ(s.HeroDirection, 3);
     EXPECT_FALSE(s.HeroWalking);
     EXPECT_EQ(w.Shown(), "");
@@ -84,7 +86,6 @@ TEST(HeroCommands, WithoutAHeroNothingHappens) {
 // Through the interpreter: a scripted walk holds the script at its next
 // instruction until the hero has arrived.
 TEST(HeroCommands, ScriptWaitsForTheWalk) {
-  RegisterHeroCommands();
   HeroWorld w;
   w.NameAllFrames();
   TqvxScene& s = w.Scene;

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/game_error.h"
+#include "scene/command_bindings.h"
 #include "scene/location.h"
 #include "scene/location_commands.h"
 #include "scene/location_file.h"
@@ -40,7 +41,7 @@ void ExpectRefused(const std::vector<uint8_t>& bytes, const std::string& words) 
 class SceneTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    RegisterLocationCommands();
+    RegisterAllCommands();
     game_ = std::make_unique<TTestGameDir>(::testing::UnitTest::GetInstance()->current_test_info()->name());
     game_->WriteArchive("GFX/loc.wgw", {Pic("rock", 8, 8, 0x808080FF),
                                         Pic("w1", 8, 8, 0x0000FFFF, "w2", 100),

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "render/materials.h"
+#include "scene/command_bindings.h"
 #include "scene/location.h"
 #include "scene/location_commands.h"
 #include "scene/object_commands.h"
@@ -24,8 +25,7 @@ constexpr float kFrame = 0.02f;
 class ObjectCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    RegisterObjectCommands();
-    RegisterLocationCommands();
+    RegisterAllCommands();
     game_ = std::make_unique<TTestGameDir>(::testing::UnitTest::GetInstance()->current_test_info()->name());
     game_->WriteArchive("GFX/loc.wgw", {Pic("rock", 8, 8, 0x808080FF), Pic("leaf", 8, 8, 0x00FF00FF)});
     old_ = fs::current_path();
