@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include "hero/hero_movement.h"
-#include "hero/path_finder.h"
 #include "state/scene_state.h"
 
 namespace {

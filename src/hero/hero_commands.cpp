@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "hero/hero_movement.h"
-#include "hero/path_finder.h"
 #include "script/interpreter.h"
 #include "state/instruction.h"
 #include "state/scene_state.h"

@@ -2,15 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "hero/path_finder.h"
+#include "platform/angles.h"
 #include "resources/matlib.h"
 
 namespace {
 
-constexpr double kDegToRad = std::numbers::pi / 180.0;
-constexpr double kRadToDeg = 180.0 / std::numbers::pi;
 constexpr int32_t kMaxTurnQueue = 6;
 
 // The directions in counter-clockwise order, and each direction's place in it.
@@ -66,16 +64,6 @@ void EndWalk(TqvxScene& scene, TqvxObject& hero, bool inputBack) {
 }
 
 }  // namespace
-
-float HeadingBetween(float x1, float y1, float x2, float y2) {
-  if (x2 == x1) return y2 < y1 ? 90.0f : 270.0f;
-  if (y2 == y1) return x2 > x1 ? 0.0f : 180.0f;
-  const double a = std::atan((static_cast<double>(y1) - y2) / (static_cast<double>(x1) - x2)) * kRadToDeg;
-  if (x2 > x1 && y2 < y1) return static_cast<float>(std::fabs(a));
-  if (x2 < x1 && y2 < y1) return static_cast<float>(180.0 - a);
-  if (x2 < x1 && y2 > y1) return static_cast<float>(std::fabs(a) + 180.0);
-  return static_cast<float>(360.0 - a);
-}
 
 int32_t DirectionFromHeading(float heading) {
   double h = heading;
@@ -366,5 +354,46 @@ void AnimateHero(TqvxScene& scene, float dt) {
     hero->FrameTimer -= hero->FrameTime;
     const std::string next = hero->NextPicture;
     SetHeroFrame(scene, next, false);
+  }
+}
+
+void WalkTo(TqvxScene& scene, int32_t tx, int32_t ty) {
+  TqvxObject* hero = HeroObject(scene);
+  if (!hero) return;
+  // Only scripts can ask for a cell off the grid; such a request is ignored
+  // like any other that has no route.
+  if (!CellInGrid(scene, tx, ty)) return;
+  const double dx = static_cast<double>(hero->X) - static_cast<double>(tx) * kGridCell;
+  const double dy = static_cast<double>(hero->Y) - static_cast<double>(ty) * kGridCell;
+  if (std::sqrt(dx * dx + dy * dy) < 50) return;
+
+  // A hero placed off the grid (by a script moving the object) has no cell to
+  // start from: ignored too.
+  const double rx = std::nearbyint(static_cast<double>(hero->X));
+  const double ry = std::nearbyint(static_cast<double>(hero->Y));
+  if (!(std::fabs(rx) < 1e9 && std::fabs(ry) < 1e9)) return;
+  const TGridPoint cell{static_cast<int32_t>(rx) / kGridCell, static_cast<int32_t>(ry) / kGridCell};
+  if (!CellInGrid(scene, cell.X, cell.Y)) return;
+
+  // The hero may stand on a blocked cell; it counts as free for this request.
+  // Without a route a walk under way goes on as it was.
+  TWalkMap map = WalkMapOf(scene);
+  map.FreeCell = cell;
+  TRoute route;
+  if (FindRoute(map, cell, TGridPoint{tx, ty}, route)) {
+    std::copy_n(route.Points, route.Count, scene.Waypoints);
+    scene.WaypointCount = route.Count;
+    StartWalk(scene);
+  }
+
+  // A hero already within one nominal frame step of the waypoint it heads
+  // for moves on to the next.
+  if (scene.WaypointIndex >= 0 && scene.WaypointIndex < scene.WaypointCount) {
+    const TGridPoint w = scene.Waypoints[scene.WaypointIndex];
+    const double rad = hero->Heading * kDegToRad;
+    const double reach = 0.05 * scene.HeroWalkSpeed * 2.0;
+    if (std::fabs(static_cast<double>(hero->X) - w.X) <= std::fabs(std::cos(rad) * reach) &&
+        std::fabs(static_cast<double>(hero->Y) - w.Y) <= std::fabs(std::sin(rad) * reach))
+      ++scene.WaypointIndex;
   }
 }

@@ -1,7 +1,7 @@
 // The hero's walking, turning and pictures. The hero is the scene object at
 // HeroIndex; every routine here does nothing while that is -1.
 //
-// A walk follows scene.Waypoints (filled by the path finder) and is driven
+// A walk follows scene.Waypoints (the path finder's route) and is driven
 // once a frame by UpdateHero; the object motion of the per-frame update moves
 // the hero by its Speed along its Heading, this module only aims it and
 // decides when a waypoint is reached. A turn between two of the eight
@@ -16,13 +16,12 @@
 #include <cstdint>
 #include <string>
 
+#include "hero/heading.h"
 #include "state/scene_state.h"
 
 // Seconds each queued turn frame stays up.
 constexpr float kTurnFrameTime = 0.04f;
 
-// Heading in degrees [0, 360] from point 1 to point 2; two equal points give 270.
-float HeadingBetween(float x1, float y1, float x2, float y2);
 // The direction 0..7 whose sector holds the heading (lower bound included).
 int32_t DirectionFromHeading(float heading);
 // The counter-clockwise neighbour of a direction on the ring 1 5 2 6 0 4 3 7.
@@ -33,6 +32,10 @@ TqvxObject* HeroObject(TqvxScene& scene);
 
 void ComputeWalkSpeed(TqvxScene& scene);
 void StartWalk(TqvxScene& scene);
+// Walks the hero to cell (tx, ty) along the path finder's route. Ignored
+// without a hero, for a cell off the grid or within 50 pixels, and when there
+// is no route.
+void WalkTo(TqvxScene& scene, int32_t tx, int32_t ty);
 // Ends the walk where the hero stands; only when a walk may give input back
 // (InputWhenIdle).
 void StopWalk(TqvxScene& scene);
