@@ -3,20 +3,15 @@
 // keys bound at the lake, and the props the player handles there. Every run
 // starts the game afresh from init.qvx and must end without an error.
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "support/game_dir.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using nlohmann::json;
 
 // The longest frame the driver allows: fewer frames for the same game time.
@@ -56,70 +51,30 @@ class TInput {
   std::string text_;
 };
 
-struct TRun {
-  int Exit = -1;
-  std::string Errors;
-  json State;
-};
-
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
-
 // Runs the demo for `seconds` of game time with the input and reads the
 // state it dumps at the end.
-TRun Play(double seconds, const TInput& input) {
-  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  const fs::path dir = fs::temp_directory_path() /
-                       ("demo_e2e_" + std::string(test->name()) + "_" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  {
-    std::ofstream(dir / "input.txt") << input.Text();
-  }
-  const std::string command = "ASAN_OPTIONS=detect_leaks=0 " + Quote(OVGAME_PATH) + " --data " +
-                              Quote(DEMO_GAME_DIR) + " --frames " + std::to_string(TInput::Frame(seconds)) +
-                              " --dt 0.05 --input " + Quote(dir / "input.txt") + " --dump-state " +
-                              Quote(dir / "state.json") + " 2> " + Quote(dir / "errors.txt");
-  TRun run;
-  const int status = std::system(command.c_str());
-  run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.Errors = ReadFile(dir / "errors.txt");
-  if (fs::exists(dir / "state.json")) run.State = json::parse(ReadFile(dir / "state.json"));
-  fs::remove_all(dir);
-  return run;
+TRunResult Play(double seconds, const TInput& input) {
+  TScratchDir dir(std::string("demo_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  return RunGame(DEMO_GAME_DIR, dir.Path, static_cast<int>(TInput::Frame(seconds)),
+                 {"--dt", "0.05", "--input", dir.Write("input.txt", input.Text()).string()});
 }
 
 // A clean run: exit status 0 and a state dump.
 #define EXPECT_CLEAN(run)                                  \
   do {                                                     \
-    ASSERT_EQ((run).Exit, 0) << (run).Errors;              \
-    ASSERT_TRUE((run).State.is_object()) << (run).Errors;  \
+    ASSERT_EQ((run).ExitCode, 0) << (run).Stderr;          \
+    ASSERT_TRUE((run).State.is_object()) << (run).Stderr;  \
   } while (0)
 
-const json& Object(const json& state, const std::string& name) {
-  for (const json& o : state["objects"])
-    if (o["name"] == name) return o;
-  static const json none;
-  ADD_FAILURE() << "no object " << name << " in " << state["location"];
-  return none;
-}
-
-int Variable(const json& state, int index) { return state["variables"][static_cast<size_t>(index)].get<int>(); }
-
 TEST(DemoGame, OpeningRunsWithoutInputAndEscSkipsItToTheLake) {
-  const TRun opening = Play(1.5, TInput());
+  const TRunResult opening = Play(1.5, TInput());
   EXPECT_CLEAN(opening);
   EXPECT_EQ(opening.State["location"], "intro.qvx");
   EXPECT_FALSE(opening.State["input_enabled"].get<bool>());
   EXPECT_EQ(opening.State["skip_location"], "lake.qvx");
-  EXPECT_TRUE(Object(opening.State, "title")["visible"].get<bool>());
+  EXPECT_TRUE(Named(opening.State, "title")["visible"].get<bool>());
 
-  const TRun skipped = Play(4.5, TInput().SkipOpening());
+  const TRunResult skipped = Play(4.5, TInput().SkipOpening());
   EXPECT_CLEAN(skipped);
   EXPECT_EQ(skipped.State["location"], "lake.qvx");
   EXPECT_EQ(skipped.State["previous_location"], "intro.qvx");
@@ -128,7 +83,7 @@ TEST(DemoGame, OpeningRunsWithoutInputAndEscSkipsItToTheLake) {
   EXPECT_GE(skipped.State["hero"]["index"].get<int>(), 0);
 
   // Left alone, the opening ends at the lake too, with input back on.
-  const TRun played = Play(14, TInput());
+  const TRunResult played = Play(14, TInput());
   EXPECT_CLEAN(played);
   EXPECT_EQ(played.State["location"], "lake.qvx");
   EXPECT_TRUE(played.State["input_enabled"].get<bool>());
@@ -136,12 +91,12 @@ TEST(DemoGame, OpeningRunsWithoutInputAndEscSkipsItToTheLake) {
 
 TEST(DemoGame, CabinDoorOpensOnlyWithTheKeyFromTheForest) {
   // Without the key the door is locked: the hero walks up and says so.
-  const TRun locked = Play(10, TInput().SkipOpening().Click(4, 695, 372));
+  const TRunResult locked = Play(10, TInput().SkipOpening().Click(4, 695, 372));
   EXPECT_CLEAN(locked);
   EXPECT_EQ(locked.State["location"], "lake.qvx");
-  EXPECT_EQ(Variable(locked.State, kKeyFound), 0);
-  EXPECT_EQ(Object(locked.State, "bubble")["picture"], "say_locked");
-  EXPECT_NEAR(Object(locked.State, "hero")["x"].get<double>(), 680, 1);
+  EXPECT_EQ(Var(locked.State, kKeyFound), 0);
+  EXPECT_EQ(Named(locked.State, "bubble")["picture"], "say_locked");
+  EXPECT_NEAR(Named(locked.State, "hero")["x"].get<double>(), 680, 1);
 
   // The sign to the forest, a walk right until the key is on the screen,
   // the key, the walk back, the sign to the lake, then the door.
@@ -153,26 +108,26 @@ TEST(DemoGame, CabinDoorOpensOnlyWithTheKeyFromTheForest) {
       .Click(26, 60, 520)
       .Click(34, 40, 500)
       .Click(42, 695, 372);
-  const TRun inside = Play(56, journey);
+  const TRunResult inside = Play(56, journey);
   EXPECT_CLEAN(inside);
   EXPECT_EQ(inside.State["location"], "cabin.qvx");
   EXPECT_EQ(inside.State["previous_location"], "gate_cabin.qvx");
-  EXPECT_EQ(Variable(inside.State, kKeyFound), 1);
-  EXPECT_EQ(Variable(inside.State, kDoorOpened), 1);
+  EXPECT_EQ(Var(inside.State, kKeyFound), 1);
+  EXPECT_EQ(Var(inside.State, kDoorOpened), 1);
 }
 
 TEST(DemoGame, SpaceTogglesTheLampAndTheRightArrowRowsTheBoat) {
-  const TRun out = Play(7, TInput().SkipOpening().Key(4, kSpace).Key(5, kRight, 1.0));
+  const TRunResult out = Play(7, TInput().SkipOpening().Key(4, kSpace).Key(5, kRight, 1.0));
   EXPECT_CLEAN(out);
-  EXPECT_EQ(Object(out.State, "lamp")["picture"], "lamp_off");
-  EXPECT_EQ(Variable(out.State, kLampOut), 1);
+  EXPECT_EQ(Named(out.State, "lamp")["picture"], "lamp_off");
+  EXPECT_EQ(Var(out.State, kLampOut), 1);
   // 70 pixels a second for the second the arrow is held.
-  EXPECT_NEAR(Object(out.State, "boat")["x"].get<double>(), 170 + 70, 10);
+  EXPECT_NEAR(Named(out.State, "boat")["x"].get<double>(), 170 + 70, 10);
 
-  const TRun lit = Play(7, TInput().SkipOpening().Key(4, kSpace).Key(5, kSpace));
+  const TRunResult lit = Play(7, TInput().SkipOpening().Key(4, kSpace).Key(5, kSpace));
   EXPECT_CLEAN(lit);
-  EXPECT_EQ(Variable(lit.State, kLampOut), 0);
-  const std::string picture = Object(lit.State, "lamp")["picture"];
+  EXPECT_EQ(Var(lit.State, kLampOut), 0);
+  const std::string picture = Named(lit.State, "lamp")["picture"];
   EXPECT_EQ(picture.rfind("lamp_", 0), 0u) << picture;
   EXPECT_NE(picture, "lamp_off");
 }
@@ -184,18 +139,18 @@ TEST(DemoGame, FloatCarriedToTheWaterStaysWhereItWasDroppedAndAPebbleSplashes) {
       .At(7, "move 450 330")
       .Click(8, 450, 330)
       .Click(10, 200, 515);
-  const TRun run = Play(16, input);
+  const TRunResult run = Play(16, input);
   EXPECT_CLEAN(run);
-  const json& floater = Object(run.State, "float");
+  const json& floater = Named(run.State, "float");
   EXPECT_EQ(run.State["drag_object"], -1);
-  EXPECT_EQ(Variable(run.State, kFloatState), 2);
+  EXPECT_EQ(Var(run.State, kFloatState), 2);
   EXPECT_NEAR(floater["x"].get<double>(), 450, 1);
   EXPECT_NEAR(floater["y"].get<double>(), 330, 1);
   EXPECT_EQ(floater["picture"].get<std::string>().rfind("float_bob_", 0), 0u) << floater["picture"];
 
-  EXPECT_EQ(Variable(run.State, kStonesThrown), 1);
-  EXPECT_FALSE(Object(run.State, "stone")["visible"].get<bool>());
-  EXPECT_LE(Object(run.State, "stone")["y"].get<double>(), 300) << "the pebble stops on the water";
+  EXPECT_EQ(Var(run.State, kStonesThrown), 1);
+  EXPECT_FALSE(Named(run.State, "stone")["visible"].get<bool>());
+  EXPECT_LE(Named(run.State, "stone")["y"].get<double>(), 300) << "the pebble stops on the water";
 }
 
 }  // namespace
