@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "hero/hero_world.h"
@@ -19,83 +20,33 @@ bool Neighbours(int a, int b) { return CounterClockwiseNeighbour(a) == b || Coun
 
 }  // namespace
 
-TEST(HeroHeading, QuadrantsAxesAndEqualPoints) {
-  EXPECT_FLOAT_EQ(HeadingBetween(0, 0, 10, -10), 45);
-  EXPECT_FLOAT_EQ(HeadingBetween(0, 0, -10, -10), 135);
-  EXPECT_FLOAT_EQ(HeadingBetween(0, 0, -10, 10), 225);
-  EXPECT_FLOAT_EQ(HeadingBetween(0, 0, 10, 10), 315);
-  EXPECT_EQ(HeadingBetween(0, 0, 0, -5), 90);
-  EXPECT_EQ(HeadingBetween(0, 0, 0, 5), 270);
-  EXPECT_EQ(HeadingBetween(0, 0, 5, 0), 0);
-  EXPECT_EQ(HeadingBetween(0, 0, -5, 0), 180);
-  EXPECT_EQ(HeadingBetween(3, 4, 3, 4), 270);
-  EXPECT_NEAR(HeadingBetween(0, 0, 10, 1), 354.29, 0.01);
-}
-
-TEST(HeroHeading, DirectionSectorsIncludeLowerBound) {
-  struct Case {
-    float heading;
-    int direction;
-  };
-  const Case cases[] = {{0, 1},     {14.99f, 1}, {15, 5},   {74.99f, 5}, {75, 2},  {104.99f, 2}, {105, 6},
-                        {165, 0},   {194.99f, 0}, {195, 4}, {255, 3},    {285, 7}, {344.99f, 7}, {345, 1},
-                        {359.9f, 1}, {360, 1},    {-90, 3}, {450, 2}};
-  for (const Case& c : cases) EXPECT_EQ(DirectionFromHeading(c.heading), c.direction) << "heading " << c.heading;
+TEST(HeroHeading, QuadrantsAxesEqualPointsAndDirectionSectors) {
+  const std::tuple<float, float, float, float, double> headings[] = {
+      {0, 0, 10, -10, 45}, {0, 0, -10, -10, 135}, {0, 0, -10, 10, 225}, {0, 0, 10, 10, 315}, {0, 0, 0, -5, 90},
+      {0, 0, 0, 5, 270},   {0, 0, 5, 0, 0},       {0, 0, -5, 0, 180},   {3, 4, 3, 4, 270},   {0, 0, 10, 1, 354.29}};
+  for (const auto& [x1, y1, x2, y2, want] : headings)
+    EXPECT_NEAR(HeadingBetween(x1, y1, x2, y2), want, 0.01) << x2 << "," << y2;
+  // Each sector includes its lower bound.
+  const std::pair<float, int> sectors[] = {{0, 1},     {14.99f, 1}, {15, 5},   {74.99f, 5}, {75, 2},  {104.99f, 2},
+                                           {105, 6},   {165, 0},    {194.99f, 0}, {195, 4}, {255, 3}, {285, 7},
+                                           {344.99f, 7}, {345, 1},  {359.9f, 1}, {360, 1},  {-90, 3}, {450, 2}};
+  for (const auto& [heading, direction] : sectors) EXPECT_EQ(DirectionFromHeading(heading), direction) << heading;
 }
 
 TEST(HeroWalkSpeed, HalfUpAndDownFullSideways) {
   HeroWorld w;
   w.Scene.HeroSpeed = 100;
   w.Scene.DepthScale = 0.5f;
-  for (float h : {0.0f, 180.0f}) {
-    w.Hero().Heading = h;
+  for (auto [heading, speed] : {std::pair{0.0f, 50.0f}, {180.0f, 50.0f}, {90.0f, 25.0f}, {270.0f, 25.0f}}) {
+    w.Hero().Heading = heading;
     ComputeWalkSpeed(w.Scene);
-    EXPECT_FLOAT_EQ(w.Scene.HeroWalkSpeed, 50) << h;
-  }
-  for (float h : {90.0f, 270.0f}) {
-    w.Hero().Heading = h;
-    ComputeWalkSpeed(w.Scene);
-    EXPECT_FLOAT_EQ(w.Scene.HeroWalkSpeed, 25) << h;
+    EXPECT_FLOAT_EQ(w.Scene.HeroWalkSpeed, speed) << heading;
   }
 }
 
-TEST(HeroTurn, QueuesAndDurations) {
-  HeroWorld w;
-  w.NameAllFrames();
-  TqvxScene& s = w.Scene;
-
-  s.HeroDirection = 1;
-  TurnTo(s, 0);  // reversal right to left goes over the top
-  EXPECT_EQ(Queue(s), (std::vector<std::string>{"t1", "w51", "w22", "w63", "w04"}));
-  EXPECT_FLOAT_EQ(s.WaitTime, 0.2f);
-  EXPECT_EQ(s.HeroDirection, 0);
-  EXPECT_EQ(s.TurnPlayIndex, 0);
-
-  s.HeroDirection = 7;
-  TurnTo(s, 3);  // neighbours: edge 3 joins 3 and its ccw neighbour 7
-  EXPECT_EQ(Queue(s), (std::vector<std::string>{"t3", "w31"}));
-  EXPECT_FLOAT_EQ(s.WaitTime, 0.08f);
-
-  s.HeroDirection = 1;
-  TurnTo(s, 5);  // ccw neighbour: the edge is the starting direction's
-  EXPECT_EQ(Queue(s), (std::vector<std::string>{"t1", "w51"}));
-
-  TurnTo(s, 5);
-  EXPECT_EQ(s.TurnQueueCount, 0);
-  EXPECT_FLOAT_EQ(s.WaitTime, 0.001f);
-
-  s.HeroDirection = 2;
-  TurnAndStand(s, 6);
-  EXPECT_EQ(Queue(s), (std::vector<std::string>{"t2", "w61", "s6"}));
-  EXPECT_FLOAT_EQ(s.WaitTime, 0.16f);
-
-  TurnTo(s, 8);
-  TurnTo(s, -1);
-  EXPECT_EQ(s.HeroDirection, 6) << "out-of-range directions do nothing";
-}
-
-// Every turn steps through ring neighbours the shorter way; reversals go
-// through left, except left/right which goes through up.
+// Every turn steps through ring neighbours the shorter way, one turn frame
+// then numbered walk frames, 0.04 s each; reversals go through left, except
+// left/right which goes through up.
 TEST(HeroTurn, EveryTurnWalksTheRing) {
   HeroWorld w;
   w.NameAllFrames();
@@ -107,6 +58,8 @@ TEST(HeroTurn, EveryTurnWalksTheRing) {
       TurnTo(s, to);
       const auto q = Queue(s);
       ASSERT_GE(q.size(), 2u);
+      EXPECT_EQ(s.HeroDirection, to);
+      EXPECT_EQ(s.TurnPlayIndex, 0);
       std::vector<int> path{from};
       for (size_t i = 1; i < q.size(); ++i) {
         ASSERT_EQ(q[i][0], 'w');
@@ -116,6 +69,9 @@ TEST(HeroTurn, EveryTurnWalksTheRing) {
       EXPECT_EQ(path.back(), to);
       for (size_t i = 1; i < path.size(); ++i)
         EXPECT_TRUE(Neighbours(path[i - 1], path[i])) << from << "->" << to << " step " << i;
+      // The turn frame is the one of the edge joining a direction and its
+      // counter-clockwise neighbour.
+      ASSERT_EQ(q[0][0], 't');
       const int edge = q[0][1] - '0';
       EXPECT_TRUE(edge == from || edge == path[1]);
       EXPECT_EQ(CounterClockwiseNeighbour(edge), edge == from ? path[1] : from);
@@ -127,6 +83,19 @@ TEST(HeroTurn, EveryTurnWalksTheRing) {
       EXPECT_FLOAT_EQ(s.WaitTime, static_cast<float>(q.size()) * 0.04f);
     }
   }
+  // No turn to the same or a bad direction; turning and standing ends on the
+  // stand frame.
+  TurnTo(s, 5);
+  TurnTo(s, 5);
+  EXPECT_EQ(s.TurnQueueCount, 0);
+  EXPECT_FLOAT_EQ(s.WaitTime, 0.001f);
+  s.HeroDirection = 2;
+  TurnAndStand(s, 6);
+  EXPECT_EQ(Queue(s), (std::vector<std::string>{"t2", "w61", "s6"}));
+  EXPECT_FLOAT_EQ(s.WaitTime, 0.16f);
+  TurnTo(s, 8);
+  TurnTo(s, -1);
+  EXPECT_EQ(s.HeroDirection, 6) << "out-of-range directions do nothing";
 }
 
 TEST(HeroTurn, PlaysQueuedFramesThenLetsTheChainRun) {
@@ -164,11 +133,9 @@ TEST(HeroFrames, LookupChainAndStepSounds) {
   EXPECT_EQ(w.Shown(), "a");
   EXPECT_EQ(w.Hero().NextPicture, "b");
   EXPECT_FLOAT_EQ(w.Hero().FrameTime, 0.1f);
-
   w.Hero().FrameTimer = 0.05f;
   SetHeroFrame(s, "missing", true);
-  EXPECT_EQ(w.Shown(), "a");
-  EXPECT_EQ(w.Hero().NextPicture, "b");
+  EXPECT_EQ(w.Shown() + w.Hero().NextPicture, "ab");
   EXPECT_FLOAT_EQ(w.Hero().FrameTimer, 0.05f);
 
   w.Hero().Animated = true;
@@ -187,15 +154,10 @@ TEST(HeroWalk, EndsAtLastWaypointAndGivesInputBack) {
   HeroWorld w;
   w.NameAllFrames();
   TqvxScene& s = w.Scene;
-  s.HeroDirection = 0;
-  w.PutHero(300, 200);
-  s.Waypoints[0] = {100, 200};
-  s.WaypointCount = 1;
   s.InputWhenIdle = true;
-  StartWalk(s);
+  w.Walk(300, 200, 0, {{100, 200}});
   EXPECT_TRUE(s.HeroWalking);
   EXPECT_FALSE(s.InputEnabled);
-  EXPECT_FALSE(s.IdlePoseShown);
   EXPECT_EQ(w.Shown(), "w01");
   ASSERT_TRUE(w.RunUntilIdle());
   EXPECT_EQ(w.Hero().X, 100);
@@ -205,17 +167,10 @@ TEST(HeroWalk, EndsAtLastWaypointAndGivesInputBack) {
   EXPECT_EQ(s.WaypointCount, 0);
   EXPECT_EQ(w.Hero().Speed, 0);
   EXPECT_EQ(w.Shown(), "i0") << "facing left: idle pose at once";
-}
 
-TEST(HeroWalk, DiagonalArrivalTurnsDownAndStands) {
-  HeroWorld w;
-  w.NameAllFrames();
-  TqvxScene& s = w.Scene;
-  s.HeroDirection = 7;
-  w.PutHero(100, 100);
-  s.Waypoints[0] = {200, 200};
-  s.WaypointCount = 1;
-  StartWalk(s);
+  // A diagonal arrival turns down and stands.
+  w.Walk(100, 100, 7, {{200, 200}});
+  EXPECT_FALSE(s.IdlePoseShown);
   EXPECT_EQ(w.Shown(), "w71");
   ASSERT_TRUE(w.RunUntilIdle());
   EXPECT_EQ(s.HeroDirection, 3);
@@ -227,13 +182,8 @@ TEST(HeroWalk, TurnsAtACornerAndCreepsWhileTurning) {
   HeroWorld w;
   w.NameAllFrames();
   TqvxScene& s = w.Scene;
-  s.HeroDirection = 1;
   s.IdleOnArrival = false;
-  w.PutHero(100, 100);
-  s.Waypoints[0] = {200, 100};
-  s.Waypoints[1] = {200, 300};
-  s.WaypointCount = 2;
-  StartWalk(s);
+  w.Walk(100, 100, 1, {{200, 100}, {200, 300}});
   bool turned = false, crept = false;
   for (int i = 0; i < 500 && s.HeroWalking; ++i) {
     w.Frame(0.02f);
@@ -242,8 +192,7 @@ TEST(HeroWalk, TurnsAtACornerAndCreepsWhileTurning) {
       if (w.Hero().Speed == 0) crept = true;
     }
   }
-  EXPECT_TRUE(turned);
-  EXPECT_TRUE(crept);
+  EXPECT_TRUE(turned && crept);
   EXPECT_FALSE(s.HeroWalking);
   EXPECT_EQ(s.HeroDirection, 3);
   EXPECT_EQ(w.Hero().Y, 300);
@@ -251,15 +200,12 @@ TEST(HeroWalk, TurnsAtACornerAndCreepsWhileTurning) {
   EXPECT_EQ(w.Shown().substr(0, 2), "w3");
 }
 
-TEST(HeroWalk, StopOnlyWhenInputComesBack) {
+TEST(HeroWalk, StopOnlyWhenInputComesBackAndASkippedLastWaypointEnds) {
   HeroWorld w;
   TqvxScene& s = w.Scene;
-  w.PutHero(100, 100);
-  s.Waypoints[0] = {400, 100};
-  s.WaypointCount = 1;
   s.SuspendedFunction = 4;
   s.InputWhenIdle = false;
-  StartWalk(s);
+  w.Walk(100, 100, 3, {{400, 100}});
   StopWalk(s);
   EXPECT_TRUE(s.HeroWalking);
   EXPECT_EQ(s.SuspendedFunction, 4);
@@ -271,15 +217,8 @@ TEST(HeroWalk, StopOnlyWhenInputComesBack) {
   EXPECT_EQ(s.SuspendedFunction, -1);
   EXPECT_EQ(s.WaypointIndex, -1);
   EXPECT_EQ(w.Hero().Speed, 0);
-}
 
-TEST(HeroWalk, SkippedLastWaypointEndsTheWalk) {
-  HeroWorld w;
-  TqvxScene& s = w.Scene;
-  w.PutHero(100, 100);
-  s.Waypoints[0] = {400, 100};
-  s.WaypointCount = 1;
-  StartWalk(s);
+  w.Walk(100, 100, 3, {{400, 100}});
   s.WaypointIndex = 1;
   FollowWaypoints(s, 0.02f);
   EXPECT_FALSE(s.HeroWalking);
@@ -320,10 +259,7 @@ TEST(HeroScale, DepthBandSlopeAndPivot) {
   EXPECT_EQ(s.DepthScale, 0.3f);
 
   s.DepthScaleOn = true;
-  s.DepthY1 = 200;
-  s.DepthY2 = 400;
-  s.DepthScale1 = 0.5f;
-  s.DepthScale2 = 1.0f;
+  s.DepthY1 = 200, s.DepthY2 = 400, s.DepthScale1 = 0.5f, s.DepthScale2 = 1.0f;
   for (auto [y, scale] : {std::pair{100.0f, 0.5f}, {200.0f, 0.5f}, {300.0f, 0.75f}, {400.0f, 1.0f}, {500.0f, 1.0f}}) {
     w.PutHero(0, y);
     sprite.PositionX = 50;
@@ -338,12 +274,8 @@ TEST(HeroScale, DepthBandSlopeAndPivot) {
 
   s.DepthScaleOn = false;
   s.SlopeOn = true;
-  s.SlopeX1 = 100;
-  s.SlopeX2 = 300;
-  s.SlopeScale1 = 1;
-  s.SlopeScale2 = 0.5f;
-  s.SlopeRotation1 = 0;
-  s.SlopeRotation2 = 10;
+  s.SlopeX1 = 100, s.SlopeX2 = 300, s.SlopeScale1 = 1, s.SlopeScale2 = 0.5f;
+  s.SlopeRotation1 = 0, s.SlopeRotation2 = 10;
   w.PutHero(150, 0);
   ScaleHero(s);
   EXPECT_FLOAT_EQ(s.DepthScale, 1);
@@ -363,12 +295,7 @@ TEST(HeroPlace, BlockedAndOffGridCellsAreIgnored) {
   TqvxScene& s = w.Scene;
   w.Block(3, 4);
   PlaceHero(s, 2, 4);
-  EXPECT_EQ(w.Hero().X, 40);
-  EXPECT_EQ(w.Hero().Y, 80);
-  PlaceHero(s, 3, 4);
-  PlaceHero(s, -1, 4);
-  PlaceHero(s, 40, 4);
-  PlaceHero(s, 2, 30);
+  for (auto [x, y] : {std::pair{3, 4}, {-1, 4}, {40, 4}, {2, 30}}) PlaceHero(s, x, y);
   EXPECT_EQ(w.Hero().X, 40);
   EXPECT_EQ(w.Hero().Y, 80);
 }

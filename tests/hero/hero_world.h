@@ -68,6 +68,15 @@ struct HeroWorld {
 
   void PutHero(float x, float y) { SetObjectPosition(Scene, 0, x, y); }
 
+  // Puts the hero at (x, y) facing `direction` and starts a walk through the points.
+  void Walk(float x, float y, int direction, std::initializer_list<TGridPoint> points) {
+    Scene.HeroDirection = direction;
+    PutHero(x, y);
+    Scene.WaypointCount = 0;
+    for (const TGridPoint& p : points) Scene.Waypoints[Scene.WaypointCount++] = p;
+    StartWalk(Scene);
+  }
+
   void Frame(float dt) {
     TqvxObject& h = Hero();
     if (h.Speed > 0) {
