@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "platform/game_error.h"
 #include "script/function_io.h"
@@ -49,16 +50,10 @@ TEST(FunctionIo, ReadsTheStoredLayoutAndWritesItBackExactly) {
   EXPECT_EQ(f.Name, "intro");
   ASSERT_EQ(f.InstructionCount(), 2);
   const TScriptInstruction& a = f.Instructions[0];
-  EXPECT_EQ(a.Code, 100);
-  EXPECT_EQ(a.Op[0], -4);
-  EXPECT_EQ(a.Op[8], 4);
-  EXPECT_EQ(a.Str[0], "s0");
-  EXPECT_EQ(a.Str[4], "s4");
   const TScriptInstruction& b = f.Instructions[1];
-  EXPECT_EQ(b.Code, 101);
-  EXPECT_EQ(b.Op[2], 1);
+  EXPECT_EQ(std::tuple(a.Code, a.Op[0], a.Op[8], a.Str[0], a.Str[4]), std::tuple(100, -4, 4, "s0", "s4"));
+  EXPECT_EQ(std::tuple(b.Code, b.Op[2], b.Str[0].substr(0, 2)), std::tuple(101, 1, "s0"));
   EXPECT_EQ(b.Str[0].size(), 30u) << "a length above 30 is cut to 30";
-  EXPECT_EQ(b.Str[0].substr(0, 2), "s0");
 
   TBinaryWriter out;
   WriteFunction(out, f);
@@ -69,37 +64,27 @@ TEST(FunctionIo, ReadsTheStoredLayoutAndWritesItBackExactly) {
   TBinaryWriter out2;
   WriteFunction(out2, f);
   const uint8_t* s2 = out2.Bytes().data() + 35 + 71;
-  EXPECT_EQ(s2[0], 7);
-  EXPECT_EQ(std::memcmp(s2 + 1, "changed", 7), 0);
-  for (int i = 8; i < 31; ++i) EXPECT_EQ(s2[i], 0) << i;
+  Bytes want;
+  PutStr30(want, "changed");
+  EXPECT_EQ(Bytes(s2, s2 + 31), want);
 }
 
 TEST(FunctionIo, RefusesCountsAndRecordsTheDataCannotHold) {
-  struct Case {
-    const char* what;
-    Bytes data;
-  };
   Bytes one_short = StoredFunction("f", 2, 2);
   one_short.pop_back();
-  const Case cases[] = {
-      {"huge count", StoredFunction("f", 0x7fffffff, 1)},
-      {"negative count", StoredFunction("f", -1, 0)},
-      {"last instruction one byte short", one_short},
-      {"name cut short", Bytes{5, 'a', 'b'}},
-      {"count cut short", [] {
-         Bytes b;
-         PutStr30(b, "f");
-         b.push_back(1);
-         return b;
-       }()},
-  };
-  for (const auto& c : cases) {
-    TBinaryReader in(c.data, "SCENE\\x.qvx");
+  Bytes count_cut;
+  PutStr30(count_cut, "f");
+  count_cut.push_back(1);
+  const std::pair<const char*, Bytes> cases[] = {
+      {"huge count", StoredFunction("f", 0x7fffffff, 1)}, {"negative count", StoredFunction("f", -1, 0)},
+      {"last instruction one byte short", one_short},     {"name cut short", Bytes{5, 'a', 'b'}},
+      {"count cut short", count_cut}};
+  for (const auto& [what, data] : cases) {
+    TBinaryReader in(data, "SCENE\\x.qvx");
     TqvxFunction f;
-    EXPECT_THROW(ReadFunction(in, f), EGameError) << c.what;
     try {
-      TBinaryReader again(c.data, "SCENE\\x.qvx");
-      ReadFunction(again, f);
+      ReadFunction(in, f);
+      ADD_FAILURE() << "accepted: " << what;
     } catch (const EGameError& e) {
       EXPECT_NE(std::string(e.what()).find("SCENE\\x.qvx"), std::string::npos) << e.what();
     }
