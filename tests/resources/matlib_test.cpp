@@ -5,12 +5,14 @@
 #include <filesystem>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/game_error.h"
 #include "platform/stream.h"
 #include "render/materials.h"
 #include "resources/archive_writer.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -61,14 +63,12 @@ TEST(MatLibRead, SectionsAndOptionalTails) {
   Read(lib, WriteArchive(ThreeImages()));
   ASSERT_EQ(lib.BitmapCount, 2);
   ASSERT_EQ(lib.TargaCount, 1);
-  EXPECT_EQ(lib.Title, "three");
-  EXPECT_EQ(lib.BitmapEntries[1].NextName, "door_open");
-  EXPECT_EQ(lib.BitmapEntries[1].FrameTime, 120);
+  const TImageEntry &door = lib.BitmapEntries[1], &glow = lib.TargaEntries[0];
+  EXPECT_EQ(std::tuple(lib.Title, door.NextName, door.FrameTime, glow.Texture2Name),
+            std::tuple("three", "door_open", 120, "floor"));
+  EXPECT_EQ(std::tuple(lib.BitmapEntries[0].NearestMin, glow.NearestMag), std::tuple(1, 7)) << "the filter section";
   EXPECT_EQ(lib.BitmapImages[1].Bits, 8);
   EXPECT_EQ(lib.BitmapImages[1].Pixels, Solid(3, 3, 200, 0, 0).Pixels);
-  EXPECT_EQ(lib.TargaEntries[0].Texture2Name, "floor");
-  EXPECT_EQ(lib.BitmapEntries[0].NearestMin, 1);
-  EXPECT_EQ(lib.TargaEntries[0].NearestMag, 7);
   EXPECT_EQ(MatLibFindImage(lib, "glow"), 2);
   EXPECT_EQ(MatLibFindImage(lib, "Glow"), -1) << "names are case-sensitive";
 
@@ -78,9 +78,8 @@ TEST(MatLibRead, SectionsAndOptionalTails) {
   bare.WriteTargaSection = bare.WriteFilterSection = false;
   TqvxMatLib noTail;
   Read(noTail, WriteArchive(bare));
-  EXPECT_EQ(noTail.BitmapCount, 2);
-  EXPECT_EQ(noTail.TargaCount, 0);
-  EXPECT_EQ(noTail.BitmapEntries[0].NearestMin, 0);
+  EXPECT_EQ(std::tuple(noTail.BitmapCount, noTail.TargaCount, noTail.BitmapEntries[0].NearestMin),
+            std::tuple(2, 0, 0));
 
   // No bitmaps, targas still read; no filter section leaves the bytes 0.
   TArchiveSource onlyTga = ThreeImages();
@@ -96,31 +95,23 @@ TEST(MatLibRead, SectionsAndOptionalTails) {
 
 TEST(MatLibRead, SignatureAndVersionFailuresGiveAnEmptyArchive) {
   const Bytes good = WriteArchive(ThreeImages());
-  auto expectEmpty = [](const Bytes& bytes, const char* what) {
+  Bytes first = good, shifted = {0}, version1 = good, version3 = good;
+  first[0] = 8;
+  shifted.insert(shifted.end(), good.begin(), good.end());  // the signature one byte late
+  version1[10] = 1;
+  version3[10] = 3;
+  for (const Bytes& bytes : {first, shifted, version1, version3, Bytes{9, 'w', 'e'}}) {
     TqvxMatLib lib;
     Read(lib, bytes);
-    EXPECT_EQ(lib.BitmapCount + lib.TargaCount, 0) << what;
-    EXPECT_TRUE(lib.BitmapEntries.empty()) << what;
-  };
-  Bytes first = good;
-  first[0] = 8;
-  expectEmpty(first, "first byte 8");
-  Bytes shifted = {0};  // "weenwgw00" one byte late
-  shifted.insert(shifted.end(), good.begin(), good.end());
-  expectEmpty(shifted, "signature at offset 1");
-  for (uint8_t v : {1, 3}) {
-    Bytes version = good;
-    version[10] = v;
-    expectEmpty(version, "other version");
+    EXPECT_EQ(lib.BitmapCount + lib.TargaCount, 0) << bytes.size() << " bytes";
+    EXPECT_TRUE(lib.BitmapEntries.empty());
   }
-  expectEmpty({9, 'w', 'e'}, "file shorter than the signature");
 }
 
 TEST(MatLibRead, ImageErrorsKeepEarlierEntriesAndNameTheFile) {
   Bytes bytes = WriteArchive(ThreeImages());
   // Truncate inside the targa picture: the bitmaps stay, the error names the entry.
-  const size_t cut = bytes.size() - 4 - 135 - 10;
-  bytes.resize(cut);
+  bytes.resize(bytes.size() - 4 - 135 - 10);
   TqvxMatLib lib;
   try {
     Read(lib, bytes);
@@ -147,17 +138,15 @@ TEST(MatLibRead, ImageErrorsKeepEarlierEntriesAndNameTheFile) {
   TqvxMatLib partial;
   Read(partial, shortRecord);
   ASSERT_EQ(partial.BitmapCount, 1);
-  EXPECT_EQ(partial.BitmapEntries[0].Name, "a");
-  EXPECT_EQ(partial.BitmapEntries[0].ColorA, 0);
+  EXPECT_EQ(std::tuple(partial.BitmapEntries[0].Name, partial.BitmapEntries[0].ColorA), std::tuple("a", 0));
 }
 
 TEST(MatLibOpen, ReadsTheGameFileAndReportsOpenErrors) {
-  const auto dir = std::filesystem::temp_directory_path() / "qvx_matlib_open";
+  TScratchDir dir("matlib_open");
   std::filesystem::create_directories(dir / "GFX");
-  const Bytes bytes = WriteArchive(ThreeImages());
-  WriteFileBytes(dir / "GFX" / "Room.WGW", bytes);
+  WriteFileBytes(dir / "GFX" / "Room.WGW", WriteArchive(ThreeImages()));
   const auto cwd = std::filesystem::current_path();
-  std::filesystem::current_path(dir);
+  std::filesystem::current_path(dir.Path);
   TqvxMatLib lib;
   lib.BitmapCount = 99;  // stale content is cleared
   EXPECT_NO_THROW(MatLibOpen(lib, "GFX\\room.wgw"));
@@ -170,7 +159,6 @@ TEST(MatLibOpen, ReadsTheGameFileAndReportsOpenErrors) {
     EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"GFX\\missing.wgw\". ", 0), 0u) << e.what();
   }
   std::filesystem::current_path(cwd);
-  std::filesystem::remove_all(dir);
 }
 
 TEST(MatLibFill, MaterialsFollowTheRecords) {
@@ -188,41 +176,29 @@ TEST(MatLibFill, MaterialsFollowTheRecords) {
   TGLMaterialLibrary library;
   MatLibFill(lib, library);
   ASSERT_EQ(library.Count(), 6);
-  // Image index order: bitmaps, then the targa.
+  // Image index order: bitmaps, then the targa; repeated names get numbers.
   const char* names[] = {"floor", "door", "door1", "door2", "door11", "glow"};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(library.At(i).Name, names[i]) << i;
   EXPECT_EQ(library.IndexOf("door"), 1);
   EXPECT_EQ(MatLibFindImage(lib, "door"), 1);
 
-  const TGLLibMaterial& floor = library.At(0);
-  EXPECT_FLOAT_EQ(floor.TextureScale[0], 2.0f);
-  EXPECT_FLOAT_EQ(floor.TextureScale[1], 0.5f);
-  EXPECT_FLOAT_EQ(floor.TextureOffset[0], 0.25f);
-  EXPECT_FLOAT_EQ(floor.TextureOffset[1], -0.1f);
-  EXPECT_FLOAT_EQ(floor.Diffuse[1], 0.5f);
-  EXPECT_FLOAT_EQ(floor.Diffuse[3], 0.0f);
-  EXPECT_EQ(floor.TextureMode, tmBlend);
-  EXPECT_EQ(floor.ImageAlpha, tiaSuperBlackTransparent);
-  EXPECT_EQ(floor.BlendingMode, bmMultiply);
-  EXPECT_EQ(floor.TextureFormat, tfRGB);
-  EXPECT_EQ(floor.MinFilter, miNearest);
-  EXPECT_EQ(floor.MagFilter, maLinear);
-  EXPECT_FALSE(floor.TextureDisabled);
-
-  const TGLLibMaterial& door = library.At(1);
-  EXPECT_EQ(door.TextureMode, tmModulate) << "unknown codes keep the defaults";
-  EXPECT_EQ(door.ImageAlpha, tiaDefault);
-  EXPECT_EQ(door.BlendingMode, bmAdditive);
-
-  const TGLLibMaterial& glow = library.At(5);
-  EXPECT_EQ(glow.BlendingMode, bmTransparency);
-  EXPECT_EQ(glow.TextureFormat, tfRGBA) << "only transparency keeps the alpha channel";
-  EXPECT_EQ(glow.MagFilter, maNearest);
-  EXPECT_EQ(glow.Texture2Name, "floor");
+  const TGLLibMaterial &floor = library.At(0), &door = library.At(1), &glow = library.At(5);
+  const float scales[] = {floor.TextureScale[0], floor.TextureScale[1], floor.TextureOffset[0],
+                          floor.TextureOffset[1], floor.Diffuse[1], floor.Diffuse[3]};
+  const float wantScales[] = {2.0f, 0.5f, 0.25f, -0.1f, 0.5f, 0.0f};
+  for (int i = 0; i < 6; ++i) EXPECT_FLOAT_EQ(scales[i], wantScales[i]) << i;
+  EXPECT_EQ(std::tuple(floor.TextureMode, floor.ImageAlpha, floor.BlendingMode, floor.TextureFormat, floor.MinFilter,
+                       floor.MagFilter, floor.TextureDisabled),
+            std::tuple(tmBlend, tiaSuperBlackTransparent, bmMultiply, tfRGB, miNearest, maLinear, false));
+  EXPECT_EQ(std::tuple(door.TextureMode, door.ImageAlpha, door.BlendingMode),
+            std::tuple(tmModulate, tiaDefault, bmAdditive))
+      << "unknown codes keep the defaults";
+  EXPECT_EQ(std::tuple(glow.BlendingMode, glow.TextureFormat, glow.MagFilter, glow.Texture2Name),
+            std::tuple(bmTransparency, tfRGBA, maNearest, "floor"))
+      << "only transparency keeps the alpha channel";
 
   // The pictures moved into the materials; the archive keeps the sizes.
-  EXPECT_TRUE(lib.BitmapImages[0].Pixels.empty());
-  EXPECT_TRUE(lib.TargaImages[0].Pixels.empty());
+  EXPECT_TRUE(lib.BitmapImages[0].Pixels.empty() && lib.TargaImages[0].Pixels.empty());
   EXPECT_EQ(lib.BitmapImages[0].Width, 4);
   EXPECT_EQ(floor.Image.Pixels, Solid(4, 2, 10, 20, 30).Pixels);
   EXPECT_EQ(glow.Image.Bits, 32);
@@ -268,11 +244,8 @@ TEST(MatLibState, BitmapSpeedsSurviveTargaSpeedsDoNot) {
   TBinaryReader r(w.Bytes());
   MatLibLoadState(again, r);
   EXPECT_TRUE(r.AtEnd());
-  const TImageEntry& door = again.BitmapEntries[1];
-  EXPECT_EQ(door.OffsetSpeedX, 10);
-  EXPECT_EQ(door.OffsetSpeedY, 20);
-  EXPECT_EQ(door.ColorSpeed[0], 90);
-  EXPECT_EQ(door.ColorSpeed[3], 120);
-  EXPECT_EQ(again.TargaEntries[0].OffsetSpeedX, 0);
-  EXPECT_EQ(again.TargaEntries[0].ColorSpeed[3], 0);
+  const TImageEntry &door = again.BitmapEntries[1], &glow = again.TargaEntries[0];
+  EXPECT_EQ(std::tuple(door.OffsetSpeedX, door.OffsetSpeedY, door.ColorSpeed[0], door.ColorSpeed[3]),
+            std::tuple(10, 20, 90, 120));
+  EXPECT_EQ(std::tuple(glow.OffsetSpeedX, glow.ColorSpeed[3]), std::tuple(0, 0));
 }
