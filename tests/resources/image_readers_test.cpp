@@ -147,32 +147,31 @@ TEST(BmpReader, SixteenAndThirtyTwoBitsWithMasks) {
 
 TEST(BmpReader, RefusesBadAndShortImages) {
   const Bytes row = {1, 2, 3, 0};
-  Bytes notBm = Bmp40(1, 1, 24, 0, 0, 0, {}, row);
-  notBm[0] = 'X';
-  EXPECT_EQ(ErrorOf(ReadBmpImage, notBm), "Bitmap image is not valid");
-  Bytes planes = Bmp40(1, 1, 24, 0, 0, 0, {}, row);
-  planes[26] = 2;
-  EXPECT_EQ(ErrorOf(ReadBmpImage, planes), "Bitmap image is not valid");
-  EXPECT_EQ(ErrorOf(ReadBmpImage, Bmp40(1, 1, 7, 0, 0, 0, {}, row)), "Bitmap image is not valid");
-  EXPECT_EQ(ErrorOf(ReadBmpImage, Bmp40(-1, 1, 24, 0, 0, 0, {}, row)), "Bitmap image is not valid");
-
-  EXPECT_EQ(ErrorOf(ReadBmpImage, Bytes{'B', 'M', 0}), "Stream read error") << "cut inside the file header";
-  Bytes cut = Bmp40(2, 2, 24, 0, 0, 0, {}, Bytes(15, 0));
-  EXPECT_EQ(ErrorOf(ReadBmpImage, cut), "Stream read error") << "one pixel byte short";
-  EXPECT_EQ(ErrorOf(ReadBmpImage, Bmp40(1, 1, 24, 0, 0xFFFFFFF0u, 0, {}, row)), "Stream read error")
-      << "image size beyond the file";
-  EXPECT_EQ(ErrorOf(ReadBmpImage, Bmp40(1, 1, 8, 0, 0, 0x40000000u, {}, row)), "Stream read error")
-      << "colour count beyond the file";
-  Bytes header = Bmp40(1, 1, 24, 0, 0, 0, {}, row);
-  header[14] = 0xF0, header[15] = 0xFF, header[16] = 0xFF, header[17] = 0x7F;
-  EXPECT_EQ(ErrorOf(ReadBmpImage, header), "Stream read error") << "header size beyond the file";
-  // A stated image size shorter than the rows is a cut image, so a few bytes
-  // cannot claim a huge picture.
-  EXPECT_EQ(ErrorOf(ReadBmpImage, Bmp40(2, 2, 24, 0, 8, 0, {}, Bytes(16, 0xFF))), "Stream read error");
-  EXPECT_EQ(ErrorOf(ReadBmpImage, Bmp40(1 << 20, 1 << 20, 1, 0, 4, 0, Bytes(8, 0), row)), "Stream read error");
+  const Bytes ok = Bmp40(1, 1, 24, 0, 0, 0, {}, row);
+  auto with = [](Bytes b, size_t at, std::initializer_list<uint8_t> v) {
+    std::copy(v.begin(), v.end(), b.begin() + static_cast<ptrdiff_t>(at));
+    return b;
+  };
   Bytes wide = Bmp40(1 << 13, 1 << 14, 1, 0, 0, 0, Bytes(8, 0), {});
   wide.resize(wide.size() + (1 << 24), 0);
-  EXPECT_NE(ErrorOf(ReadBmpImage, wide).find("too large"), std::string::npos) << "over the pixel limit";
+  const std::tuple<const char*, Bytes, const char*> bad[] = {
+      {"signature", with(ok, 0, {'X'}), "Bitmap image is not valid"},
+      {"two planes", with(ok, 26, {2}), "Bitmap image is not valid"},
+      {"7 bits", Bmp40(1, 1, 7, 0, 0, 0, {}, row), "Bitmap image is not valid"},
+      {"negative width", Bmp40(-1, 1, 24, 0, 0, 0, {}, row), "Bitmap image is not valid"},
+      {"cut inside the file header", Bytes{'B', 'M', 0}, "Stream read error"},
+      {"one pixel byte short", Bmp40(2, 2, 24, 0, 0, 0, {}, Bytes(15, 0)), "Stream read error"},
+      {"image size beyond the file", Bmp40(1, 1, 24, 0, 0xFFFFFFF0u, 0, {}, row), "Stream read error"},
+      {"colour count beyond the file", Bmp40(1, 1, 8, 0, 0, 0x40000000u, {}, row), "Stream read error"},
+      {"header size beyond the file", with(ok, 14, {0xF0, 0xFF, 0xFF, 0x7F}), "Stream read error"},
+      // A stated image size shorter than the rows is a cut image, so a few
+      // bytes cannot claim a huge picture.
+      {"image size below the rows", Bmp40(2, 2, 24, 0, 8, 0, {}, Bytes(16, 0xFF)), "Stream read error"},
+      {"a huge picture in 4 bytes", Bmp40(1 << 20, 1 << 20, 1, 0, 4, 0, Bytes(8, 0), row), "Stream read error"},
+      {"over the pixel limit", wide, "too large"},
+  };
+  for (const auto& [why, bytes, error] : bad)
+    EXPECT_NE(ErrorOf(ReadBmpImage, bytes).find(error), std::string::npos) << why << ": " << ErrorOf(ReadBmpImage, bytes);
 
   // A longer stated size is skipped after the rows; compressed data runs to the end.
   Bytes longer = Bmp40(1, 1, 24, 0, 12, 0, {}, Bytes(12, 0x40));
@@ -182,14 +181,13 @@ TEST(BmpReader, RefusesBadAndShortImages) {
   EXPECT_EQ(used, longer.size() - 1);
   EXPECT_EQ(Rgba(one), (std::vector<uint32_t>{0x404040FF}));
   Bytes rle = Bmp40(4, 4, 8, 1, 6, 0, Bytes(1024, 0), {1, 2, 3, 4, 5, 6, 7, 8});
-  TBitmap packed = ReadBmp(rle, &used);
+  EXPECT_EQ(ReadBmp(rle, &used).Width, 0);
   EXPECT_EQ(used, rle.size());
-  EXPECT_EQ(packed.Width, 0);
-  // No width and a huge height: an empty picture, read at once.
+  // No width and a huge height: an empty picture, read at once; no row
+  // buffer for a picture without rows.
   TBitmap flat = ReadBmp(Bmp40(0, 0x26FFFFFD, 4, 0, 0, 0, Bytes(64, 0), {}));
-  EXPECT_EQ(flat.Width, 0);
-  EXPECT_EQ(flat.Height, 0);
-  EXPECT_EQ(ReadBmp(Bmp40(0x7FFFFFFF, 0, 32, 0, 0, 0, {}, {})).Width, 0) << "no row buffer for a picture without rows";
+  EXPECT_EQ(flat.Width + flat.Height, 0);
+  EXPECT_EQ(ReadBmp(Bmp40(0x7FFFFFFF, 0, 32, 0, 0, 0, {}, {})).Width, 0);
 }
 
 TEST(TgaReader, OriginBitAndDepths) {
@@ -227,20 +225,20 @@ TEST(TgaReader, RunLengthPacketsCrossRows) {
 }
 
 TEST(TgaReader, RefusesBadAndShortImages) {
-  EXPECT_EQ(ErrorOf(ReadTgaImage, Tga(2, 1, 1, 24, 0, {1, 2, 3}, 0, 1)), "ColorMapped TGA unsupported");
-  EXPECT_EQ(ErrorOf(ReadTgaImage, Tga(2, 1, 1, 16, 0, {1, 2})), "Unsupported TGA ImageType");
-  EXPECT_EQ(ErrorOf(ReadTgaImage, Tga(3, 1, 1, 24, 0, {1, 2, 3})), "Unsupported TGA ImageType 3");
-  EXPECT_EQ(ErrorOf(ReadTgaImage, Bytes(17, 0)), "Stream read error");
-  EXPECT_EQ(ErrorOf(ReadTgaImage, Tga(2, 2, 2, 24, 0, Bytes(11, 0))), "Stream read error");
-  EXPECT_EQ(ErrorOf(ReadTgaImage, Tga(10, 2, 1, 24, 0, {0, 1, 2, 3})), "Stream read error")
-      << "packets end before the picture is full";
-  EXPECT_EQ(ErrorOf(ReadTgaImage, Tga(10, 2, 2, 24, 0, {129, 1, 1, 1, 130, 2, 2, 2})),
-            "TGA run-length data runs past the end of the image");
-  EXPECT_EQ(ErrorOf(ReadTgaImage, Tga(10, 3, 1, 24, 0, {3, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4})),
-            "TGA run-length data runs past the end of the image")
-      << "a raw packet of 4 into a picture of 3";
-  EXPECT_EQ(ErrorOf(ReadTgaImage, Tga(10, 65535, 65535, 32, 0, {255, 0, 0, 0, 0})), "Stream read error")
-      << "a huge picture is refused before allocating";
+  const std::string past = "TGA run-length data runs past the end of the image";
+  const std::tuple<const char*, Bytes, std::string> bad[] = {
+      {"colour map", Tga(2, 1, 1, 24, 0, {1, 2, 3}, 0, 1), "ColorMapped TGA unsupported"},
+      {"16 bits", Tga(2, 1, 1, 16, 0, {1, 2}), "Unsupported TGA ImageType"},
+      {"type 3", Tga(3, 1, 1, 24, 0, {1, 2, 3}), "Unsupported TGA ImageType 3"},
+      {"cut header", Bytes(17, 0), "Stream read error"},
+      {"cut pixels", Tga(2, 2, 2, 24, 0, Bytes(11, 0)), "Stream read error"},
+      {"packets end before the picture is full", Tga(10, 2, 1, 24, 0, {0, 1, 2, 3}), "Stream read error"},
+      {"a repeat past the end", Tga(10, 2, 2, 24, 0, {129, 1, 1, 1, 130, 2, 2, 2}), past},
+      {"a raw packet of 4 into a picture of 3", Tga(10, 3, 1, 24, 0, {3, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4}), past},
+      {"a huge picture, refused before allocating", Tga(10, 65535, 65535, 32, 0, {255, 0, 0, 0, 0}),
+       "Stream read error"},
+  };
+  for (const auto& [why, bytes, error] : bad) EXPECT_EQ(ErrorOf(ReadTgaImage, bytes), error) << why;
 }
 
 TEST(ImageWriters, RoundTripThroughTheReaders) {
