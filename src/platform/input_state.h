@@ -7,6 +7,24 @@
 
 #include <cstdint>
 
+// The virtual-key codes the engine reads itself; scripts may bind any code.
+enum : int {
+  kVkLeftButton = 1,
+  kVkRightButton = 2,
+  kVkMiddleButton = 4,
+  kVkEscape = 27,
+  kVkSpace = 32,
+  kVkLeft = 37,
+  kVkUp = 38,
+  kVkRight = 39,
+  kVkDown = 40,
+  kVkPrintScreen = 44,
+  kVkF1 = 112,
+  kVkF2 = 113,
+  kVkF3 = 114,
+  kVkF5 = 116,
+};
+
 struct TInputState {
   bool Down[256] = {};
   // Set when a key goes down, cleared when the key is read: a press that

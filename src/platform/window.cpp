@@ -45,6 +45,8 @@ void ShowMessageBox(TMessageKind kind, const std::string& utf8Text, bool toStder
     std::fprintf(stderr, "ovgame: %s\n", text.c_str());
 }
 
+void* GLProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
+
 namespace {
 
 // SDL scancodes to Windows virtual-key codes, for the keys a game or its
@@ -53,7 +55,7 @@ int ScancodeToVirtualKey(SDL_Scancode sc) {
   if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) return 'A' + (sc - SDL_SCANCODE_A);
   if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return '1' + (sc - SDL_SCANCODE_1);
   if (sc == SDL_SCANCODE_0) return '0';
-  if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return 112 + (sc - SDL_SCANCODE_F1);
+  if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return kVkF1 + (sc - SDL_SCANCODE_F1);
   if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) return 97 + (sc - SDL_SCANCODE_KP_1);
   switch (sc) {
     case SDL_SCANCODE_KP_0: return 96;
@@ -65,17 +67,17 @@ int ScancodeToVirtualKey(SDL_Scancode sc) {
     case SDL_SCANCODE_LALT: case SDL_SCANCODE_RALT: return 18;
     case SDL_SCANCODE_PAUSE: return 19;
     case SDL_SCANCODE_CAPSLOCK: return 20;
-    case SDL_SCANCODE_ESCAPE: return 27;
-    case SDL_SCANCODE_SPACE: return 32;
+    case SDL_SCANCODE_ESCAPE: return kVkEscape;
+    case SDL_SCANCODE_SPACE: return kVkSpace;
     case SDL_SCANCODE_PAGEUP: return 33;
     case SDL_SCANCODE_PAGEDOWN: return 34;
     case SDL_SCANCODE_END: return 35;
     case SDL_SCANCODE_HOME: return 36;
-    case SDL_SCANCODE_LEFT: return 37;
-    case SDL_SCANCODE_UP: return 38;
-    case SDL_SCANCODE_RIGHT: return 39;
-    case SDL_SCANCODE_DOWN: return 40;
-    case SDL_SCANCODE_PRINTSCREEN: return 44;
+    case SDL_SCANCODE_LEFT: return kVkLeft;
+    case SDL_SCANCODE_UP: return kVkUp;
+    case SDL_SCANCODE_RIGHT: return kVkRight;
+    case SDL_SCANCODE_DOWN: return kVkDown;
+    case SDL_SCANCODE_PRINTSCREEN: return kVkPrintScreen;
     case SDL_SCANCODE_INSERT: return 45;
     case SDL_SCANCODE_DELETE: return 46;
     case SDL_SCANCODE_KP_MULTIPLY: return 106;
@@ -252,9 +254,9 @@ bool TPlatformWindow::PumpEvents(TInputState& input, bool readDevices) {
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP:
         if (readDevices) {
-          const int vk = e.button.button == SDL_BUTTON_LEFT    ? 1
-                         : e.button.button == SDL_BUTTON_RIGHT ? 2
-                         : e.button.button == SDL_BUTTON_MIDDLE ? 4
+          const int vk = e.button.button == SDL_BUTTON_LEFT    ? kVkLeftButton
+                         : e.button.button == SDL_BUTTON_RIGHT ? kVkRightButton
+                         : e.button.button == SDL_BUTTON_MIDDLE ? kVkMiddleButton
                                                                 : -1;
           input.SetKey(vk, e.type == SDL_MOUSEBUTTONDOWN);
         }

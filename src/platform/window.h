@@ -30,6 +30,10 @@ enum class TMessageKind { Error, Warning, Information };
 // `toStderr` the text goes to standard error and nothing waits for a click.
 void ShowMessageBox(TMessageKind kind, const std::string& utf8Text, bool toStderr);
 
+// An OpenGL entry point of the current context by name; null when the driver
+// has none. The renderer looks up what the GL library does not export.
+void* GLProcAddress(const char* name);
+
 struct TWindowOptions {
   bool Windowed = false;  // an ordinary resizable window instead of full screen
   bool Hidden = false;    // never shown (benchmarks, tests that only need a context)

@@ -3,7 +3,6 @@
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glext.h>
-#include <GL/glx.h>
 
 #include <algorithm>
 #include <cmath>
@@ -11,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/angles.h"
 #include "render/texture_image.h"
 
 namespace {
@@ -76,7 +76,7 @@ struct TFboExt {
   PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC CheckFramebufferStatus = nullptr;
 
   bool Load() {
-    auto get = [](const char* name) { return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)); };
+    auto get = [](const char* name) { return GLProcAddress(name); };
     GenFramebuffers = reinterpret_cast<PFNGLGENFRAMEBUFFERSEXTPROC>(get("glGenFramebuffersEXT"));
     DeleteFramebuffers = reinterpret_cast<PFNGLDELETEFRAMEBUFFERSEXTPROC>(get("glDeleteFramebuffersEXT"));
     BindFramebuffer = reinterpret_cast<PFNGLBINDFRAMEBUFFEREXTPROC>(get("glBindFramebufferEXT"));
@@ -209,7 +209,7 @@ void TGLRenderer::DrawSprite(THUDSprite& sprite) {
   static constexpr float kT[4] = {0, 0, 1, 1};
   if (sprite.Rotation != 0) {
     // Counter-clockwise on screen is clockwise in y-down coordinates.
-    const double a = sprite.Rotation * M_PI / 180.0;
+    const double a = sprite.Rotation * kDegToRad;
     const float c = static_cast<float>(std::cos(a)), s = static_cast<float>(std::sin(a));
     for (int i = 0; i < 4; ++i) {
       const float x = dx[i] * c + dy[i] * s;
@@ -229,7 +229,7 @@ void TGLRenderer::DrawText(THUDString& text) {
   ApplyMaterial(text.MaterialLibrary(), text.ResolvedMaterial());
   float c = 1, s = 0;
   if (text.Rotation != 0) {
-    const double a = text.Rotation * M_PI / 180.0;
+    const double a = text.Rotation * kDegToRad;
     c = static_cast<float>(std::cos(a));
     s = static_cast<float>(std::sin(a));
   }

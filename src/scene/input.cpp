@@ -16,11 +16,6 @@
 
 namespace {
 
-constexpr int kVkLeftButton = 1;
-constexpr int kVkRightButton = 2;
-constexpr int kVkF2 = 113;
-constexpr int kVkF3 = 114;
-constexpr int kVkF5 = 116;
 
 // The menu button takes clicks right of x 722 above y 48 and lights up right
 // of x 736 above y 44; in the corner right of 736 above 45 the pointer keeps

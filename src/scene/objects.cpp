@@ -5,13 +5,15 @@
 #include <cmath>
 
 #include "hero/hero_movement.h"
+#include "platform/angles.h"
 #include "resources/matlib.h"
 #include "scene/scene_update.h"
 #include "script/interpreter.h"
 
 namespace {
 
-constexpr float kDegToRad = 3.14159265358979f / 180.0f;
+// Object motion is worked in single precision.
+constexpr float kDegToRadF = static_cast<float>(kDegToRad);
 constexpr float kScreenWidth = 800;
 // Flight speeds up by (1 + dt) every frame. Past this many pixels a second
 // an object crosses the screen many times in one frame, so the speed stops
@@ -54,17 +56,17 @@ void MoveObject(TqvxScene& scene, int32_t object, float dt) {
   TqvxObject* o = ObjectAt(scene, object);
   if (!o) return;
   if (o->FlightSpeed > 0) {
-    const float fx = std::cos(o->FlightHeading * kDegToRad) * o->FlightSpeed;
-    const float fy = -std::sin(o->FlightHeading * kDegToRad) * o->FlightSpeed;
+    const float fx = std::cos(o->FlightHeading * kDegToRadF) * o->FlightSpeed;
+    const float fy = -std::sin(o->FlightHeading * kDegToRadF) * o->FlightSpeed;
     SetObjectPosition(scene, object, o->X + fx * dt, o->Y + fy * dt);
     o->FlightSpeed = std::min(o->FlightSpeed * (1 + dt), kMaxFlightSpeed);
     if (o->FlightOrient > 0) {
       // The sprite faces the velocity of the coming frame: the flight part at
       // the speed it has just grown to.
-      const float flight = o->FlightHeading * kDegToRad, own = o->Heading * kDegToRad;
+      const float flight = o->FlightHeading * kDegToRadF, own = o->Heading * kDegToRadF;
       const float vx = std::cos(flight) * o->FlightSpeed + std::cos(own) * o->Speed;
       const float vy = -std::sin(flight) * o->FlightSpeed - std::sin(own) * o->Speed;
-      o->Rotation = std::atan2(-vy, vx) / kDegToRad + 90;
+      o->Rotation = std::atan2(-vy, vx) / kDegToRadF + 90;
     }
   }
   if (o->Speed > 0) {
@@ -80,8 +82,8 @@ void MoveObject(TqvxScene& scene, int32_t object, float dt) {
       }
     }
     if (o->Speed > 0) {
-      SetObjectPosition(scene, object, o->X + std::cos(o->Heading * kDegToRad) * o->Speed * dt,
-                        o->Y - std::sin(o->Heading * kDegToRad) * o->Speed * dt);
+      SetObjectPosition(scene, object, o->X + std::cos(o->Heading * kDegToRadF) * o->Speed * dt,
+                        o->Y - std::sin(o->Heading * kDegToRadF) * o->Speed * dt);
     }
     if (o->BoundsOn && (o->X < o->MinX || o->X > o->MaxX || o->Y < o->MinY || o->Y > o->MaxY)) {
       const float x = std::fmin(std::fmax(o->X, o->MinX), o->MaxX);

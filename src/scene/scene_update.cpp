@@ -118,7 +118,7 @@ void EndFrame(TqvxScene& scene, float dt) {
   if (!scene.OverlayActive && scene.WaitTime <= 0 && scene.SubtitleShown) StopVoice(scene);
   // A press that came and went since the last frame counts as down too, so
   // that a quick tap of Esc is not lost.
-  scene.EscDown = GetAsyncKeyState(scene.Input, 27) != 0;
+  scene.EscDown = GetAsyncKeyState(scene.Input, kVkEscape) != 0;
   scene.EscReleased = !scene.EscDown && scene.EscWasDown;
   scene.EscWasDown = scene.EscDown;
 }

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "platform/cp1251.h"
-#include "script/script_table.h"
+#include "script/instruction_codes.h"
 
 namespace {
 

@@ -137,9 +137,9 @@ TScriptedInput TScriptedInput::Parse(const std::string& text) {
       std::string key;
       words >> key;
       if (key == "left") {
-        e.Key = 1;
+        e.Key = kVkLeftButton;
       } else if (key == "right") {
-        e.Key = 2;
+        e.Key = kVkRightButton;
       } else {
         try {
           e.Key = ParseNumber<int32_t>(key, "key");

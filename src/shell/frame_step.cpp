@@ -5,7 +5,7 @@
 void FrameStep(TqvxGame& game, double elapsed) {
   TqvxScene& s = game.Scene;
   if (!s.VideoPlaying) {
-    if (GetAsyncKeyState(s.Input, 44)) Screenshot(game);
+    if (GetAsyncKeyState(s.Input, kVkPrintScreen)) Screenshot(game);
     SceneUpdate(s, static_cast<float>(elapsed));
   }
   if (!s.Music.Enabled) game.MusicTimer.SetInterval(5000);
@@ -30,9 +30,9 @@ void VideoWatch(TqvxGame& game) {
   // which ends a video on the first watch tick.
   const int playState = 0;
   bool over = (s.VideoPlaying && playState < 3) || playState == 8;
-  over = GetAsyncKeyState(s.Input, 27) != 0 || over;
-  over = GetAsyncKeyState(s.Input, 1) != 0 || over;
-  over = GetAsyncKeyState(s.Input, 2) != 0 || over;
+  over = GetAsyncKeyState(s.Input, kVkEscape) != 0 || over;
+  over = GetAsyncKeyState(s.Input, kVkLeftButton) != 0 || over;
+  over = GetAsyncKeyState(s.Input, kVkRightButton) != 0 || over;
   if (!over) return;
   game.Cadencer.Enabled = true;
   game.Cadencer.Mode = cmASAP;
