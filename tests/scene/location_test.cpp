@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <tuple>
 
 #include "platform/game_error.h"
 #include "scene/command_bindings.h"
@@ -11,17 +12,19 @@
 #include "scene/location_file.h"
 #include "scene/location_text.h"
 #include "scene/scene_update.h"
-#include "support/game_dir.h"
+#include "scene_fixture.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<uint8_t> Header(int32_t objects) {
+// A location file's header and object count, then the numbers in `more`.
+std::vector<uint8_t> Header(int32_t objects, std::initializer_list<int32_t> more = {}) {
   TBinaryWriter w;
   w.WriteStr(30, "h");
   w.WriteStr(150, "");
   w.WriteInt32(objects);
+  for (int32_t v : more) w.WriteInt32(v);
   return w.Bytes();
 }
 
@@ -37,47 +40,13 @@ void ExpectRefused(const std::vector<uint8_t>& bytes, const std::string& words) 
   }
 }
 
-// A scene with its layer roots and the location archive of a test game.
-class SceneTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    RegisterAllCommands();
-    game_ = std::make_unique<TTestGameDir>(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    game_->WriteArchive("GFX/loc.wgw", {Pic("rock", 8, 8, 0x808080FF),
-                                        Pic("w1", 8, 8, 0x0000FFFF, "w2", 100),
-                                        Pic("w2", 8, 8, 0x0000C0FF, "w1", 100)});
-    old_ = fs::current_path();
-    fs::current_path(game_->Dir());
-    for (auto& layer : s_.LayerRoots) layer = gl_.Root().AddNewChild<TDummyCube>();
-    LoadArchiveInto(s_.LocationArchive, *s_.LocationLibrary, "GFX\\loc.wgw");
-  }
-  void TearDown() override { fs::current_path(old_); }
-
-  TGLScene gl_;
-  TqvxScene s_;
-  std::unique_ptr<TTestGameDir> game_;
-  fs::path old_;
-};
-
 }  // namespace
 
 TEST(LocationFile, AbsurdCountsAndLayersAreRefused) {
   ExpectRefused(Header(1000001), "object count");
-  auto layer = Header(1);
-  TBinaryWriter w;
-  w.WriteInt32(3);
-  layer.insert(layer.end(), w.Bytes().begin(), w.Bytes().end());
-  ExpectRefused(layer, "layer 3");
-  auto grid = Header(0);
-  TBinaryWriter g;
-  g.WriteInt32(100001);
-  grid.insert(grid.end(), g.Bytes().begin(), g.Bytes().end());
-  ExpectRefused(grid, "grid width");
-  auto negative = Header(0);
-  TBinaryWriter n;
-  n.WriteInt32(-5);
-  negative.insert(negative.end(), n.Bytes().begin(), n.Bytes().end());
-  ExpectRefused(negative, "grid width");
+  ExpectRefused(Header(1, {3}), "layer 3");
+  ExpectRefused(Header(0, {100001}), "grid width");
+  ExpectRefused(Header(0, {-5}), "grid width");
 }
 
 TEST(LocationFile, ShortFileKeepsWhatItLacksAndTextRoundTrips) {
@@ -122,19 +91,14 @@ TEST_F(SceneTest, LoadingBuildsObjectsAndRunsFunctionZero) {
   EXPECT_FLOAT_EQ(water.FrameTime, 0.1f);
   EXPECT_EQ(water.Sprite->Tag, 0);
   EXPECT_EQ(s_.Objects[2].Sprite->LibMaterialName(), "") << "a picture not in the archive changes nothing";
-  EXPECT_EQ(s_.GridWidth, 60);
-  EXPECT_EQ(s_.Regions.size(), 1u);
-  // Function 0 ran: it asked for the next location, which fades to black first.
-  EXPECT_EQ(s_.LocationName, "b.qvx");
-  EXPECT_EQ(s_.PreviousLocation, "a.qvx");
-  EXPECT_EQ(s_.LocationTimer, 1.0f);
-  EXPECT_EQ(s_.FadeLevel, 1.0f);
-  EXPECT_TRUE(s_.FadeIn) << "the load's fade-in comes after function 0";
+  EXPECT_EQ(std::tuple(s_.GridWidth, s_.Regions.size()), std::tuple(60, 1u));
+  // Function 0 ran: it asked for the next location, which fades to black
+  // first; the load's own fade-in comes after function 0.
+  EXPECT_EQ(std::tuple(s_.LocationName, s_.PreviousLocation, s_.LocationTimer, s_.FadeLevel, s_.FadeIn),
+            std::tuple("b.qvx", "a.qvx", 1.0f, 1.0f, true));
   // Layer 1 is drawn by increasing Y.
   TDummyCube* layer = s_.LayerRoots[1];
-  EXPECT_EQ(layer->Child(0)->Tag, 1);
-  EXPECT_EQ(layer->Child(1)->Tag, 2);
-  EXPECT_EQ(layer->Child(2)->Tag, 0);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(layer->Child(i)->Tag, (i + 1) % 3);
 
   UnloadLocation(s_);
   EXPECT_EQ(layer->Count(), 0) << "the objects' sprites are freed";
@@ -181,9 +145,7 @@ TEST_F(SceneTest, DepthSortOrdersLayerOneAndKeepsEqualDepthsSteady) {
 TEST_F(SceneTest, ScrollClampsAndParallaxScales) {
   s_.GridWidth = 60;
   int32_t o = AddObject(s_, "far", 0);
-  s_.Objects[size_t(o)].X = 600;
-  s_.Objects[size_t(o)].Parallax = 0.5f;
-  s_.Objects[size_t(o)].Radius = 10;
+  s_.Objects[size_t(o)].X = 600, s_.Objects[size_t(o)].Parallax = 0.5f, s_.Objects[size_t(o)].Radius = 10;
   int32_t follow = AddObject(s_, "follow", 1);
   s_.ScrollObject = follow;
   for (float x : {1100.0f, 5000.0f}) {
@@ -226,43 +188,24 @@ TEST_F(SceneTest, FlightSpeedsUpButStaysFinite) {
 }
 
 TEST_F(SceneTest, MovesToAPointAndBoundsRunTheArrivalFunction) {
-  s_.Functions.resize(2);
-  s_.Functions[1].Instructions.resize(1);
-  s_.Functions[1].Instructions[0].Code = 50;
-  s_.Functions[1].Instructions[0].Str[0] = "next.qvx";
+  Define("function \"start\"\nend\nfunction \"arrive\"\n  change_location str1=\"next.qvx\"\nend\n");
   int32_t i = AddObject(s_, "bird", 2);
   TqvxObject* o = &s_.Objects[size_t(i)];
-  o->X = 10;
-  o->Y = 10;
-  o->HotSpots = {{10, 10, 10}};
-  o->Speed = 100;
-  o->Heading = 0;
-  o->MovingToTarget = true;
-  o->TargetX = 11;
-  o->TargetY = 10;
-  o->ArrivalFunction = 1;
+  o->X = 10, o->Y = 10, o->HotSpots = {{10, 10, 10}}, o->Speed = 100, o->Heading = 0;
+  o->MovingToTarget = true, o->TargetX = 11, o->TargetY = 10, o->ArrivalFunction = 1;
   MoveObject(s_, i, 0.02f);
   o = &s_.Objects[size_t(i)];
-  EXPECT_EQ(o->X, 11);
-  EXPECT_EQ(o->Speed, 0);
-  EXPECT_FALSE(o->MovingToTarget);
+  EXPECT_EQ(std::tuple(o->X, o->Speed, o->MovingToTarget), std::tuple(11, 0, false));
   EXPECT_EQ(o->HotSpots[0].X, 10) << "the last step to the target leaves the hot spots";
   EXPECT_EQ(s_.LocationName, "next.qvx") << "the arrival function ran";
 
   s_.LocationName.clear();
-  o->Speed = 100;
-  o->Heading = 90;  // up
-  o->BoundsOn = true;
-  o->MinX = 0;
-  o->MaxX = 100;
-  o->MinY = 9;
-  o->MaxY = 100;
-  o->Spinning = true;
-  o->SpinSpeed = 90;
+  o->Speed = 100, o->Heading = 90;  // up
+  o->BoundsOn = true, o->MinX = 0, o->MaxX = 100, o->MinY = 9, o->MaxY = 100;
+  o->Spinning = true, o->SpinSpeed = 90;
   MoveObject(s_, i, 0.02f);
   o = &s_.Objects[size_t(i)];
-  EXPECT_EQ(o->Y, 9) << "clamped to the bounds";
-  EXPECT_EQ(o->Speed, 0);
+  EXPECT_EQ(std::tuple(o->Y, o->Speed), std::tuple(9, 0)) << "clamped to the bounds";
   EXPECT_EQ(s_.LocationName, "next.qvx");
   EXPECT_FLOAT_EQ(o->Rotation, 1.8f) << "spin runs in the same frame";
 }

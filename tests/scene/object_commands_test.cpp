@@ -1,42 +1,25 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <limits>
+#include <tuple>
 
 #include "render/materials.h"
-#include "scene/command_bindings.h"
-#include "scene/location.h"
 #include "scene/location_commands.h"
 #include "scene/object_commands.h"
-#include "scene/scene_update.h"
-#include "script/interpreter.h"
-#include "script/script_text.h"
-#include "support/game_dir.h"
-
-namespace fs = std::filesystem;
+#include "scene_fixture.h"
 
 namespace {
 
 constexpr float kFrame = 0.02f;
 
-// A scene with layer roots, a location and a system archive, running the
-// real commands on functions assembled from script text.
-class ObjectCommandsTest : public ::testing::Test {
+// The shared scene with a rock at (100, 200) on layer 1.
+class ObjectCommandsTest : public SceneTest {
  protected:
   void SetUp() override {
-    RegisterAllCommands();
-    game_ = std::make_unique<TTestGameDir>(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    game_->WriteArchive("GFX/loc.wgw", {Pic("rock", 8, 8, 0x808080FF), Pic("leaf", 8, 8, 0x00FF00FF)});
-    old_ = fs::current_path();
-    fs::current_path(game_->Dir());
-    for (auto& layer : s_.LayerRoots) layer = gl_.Root().AddNewChild<TDummyCube>();
-    LoadArchiveInto(s_.LocationArchive, *s_.LocationLibrary, "GFX\\loc.wgw");
-    LoadArchiveInto(s_.SystemArchive, *s_.SystemLibrary, "system.wgw");
+    SceneTest::SetUp();
     rock_ = Object("rock", 100, 200);
   }
-  void TearDown() override { fs::current_path(old_); }
-
   int32_t Object(const std::string& name, float x, float y) {
     const int32_t i = AddObject(s_, name, 1);
     s_.Objects[size_t(i)].X = x;
@@ -45,22 +28,7 @@ class ObjectCommandsTest : public ::testing::Test {
   }
   TqvxObject& Obj(int32_t i) { return s_.Objects[size_t(i)]; }
 
-  // Appends the function blocks of `text`; the index of the first.
-  int32_t Define(const std::string& text) {
-    const auto index = static_cast<int32_t>(s_.Functions.size());
-    for (TqvxFunction& f : ParseScriptText(text, "test")) s_.Functions.push_back(std::move(f));
-    return index;
-  }
-  // Runs `body` as a function of its own, not forced.
-  void Run(const std::string& body, float dt = kFrame) {
-    RunFunction(s_, Define("function \"t\"\n" + body + "\nend\n"), 0, false, dt);
-  }
-
-  TGLScene gl_;
-  TqvxScene s_;
   int32_t rock_ = -1;
-  std::unique_ptr<TTestGameDir> game_;
-  fs::path old_;
 };
 
 TEST_F(ObjectCommandsTest, SetPropertiesWithSideEffectsAndOutOfRangeNumbers) {
@@ -143,11 +111,7 @@ TEST_F(ObjectCommandsTest, PropertiesAndVariables) {
 TEST_F(ObjectCommandsTest, BoundsNudgeAndSpin) {
   Run("set_bounds str1=\"rock\" op1=1 op2=50 op3=150 op4=100 op5=210");
   TqvxObject& o = Obj(rock_);
-  EXPECT_TRUE(o.BoundsOn);
-  EXPECT_EQ(o.MinX, 50);
-  EXPECT_EQ(o.MaxX, 150);
-  EXPECT_EQ(o.MinY, 100);
-  EXPECT_EQ(o.MaxY, 210);
+  EXPECT_EQ(std::tuple(o.BoundsOn, o.MinX, o.MaxX, o.MinY, o.MaxY), std::tuple(true, 50, 150, 100, 210));
   o.Speed = 5000;
   o.Heading = 0;
   MoveObject(s_, rock_, kFrame);
@@ -159,9 +123,8 @@ TEST_F(ObjectCommandsTest, BoundsNudgeAndSpin) {
 
   Obj(rock_).HotSpots = {{10, 150, 200}};
   Run("nudge_object str1=\"rock\" op1=100 op2=-50", 0.02f);
-  EXPECT_FLOAT_EQ(Obj(rock_).X, 152) << "100 pixels per second for one 0.02 s frame";
-  EXPECT_FLOAT_EQ(Obj(rock_).Y, 199);
-  EXPECT_FLOAT_EQ(Obj(rock_).HotSpots[0].X, 152);
+  // 100 and -50 pixels a second for one 0.02 s frame; the hot spots move along.
+  EXPECT_EQ(std::tuple(Obj(rock_).X, Obj(rock_).Y, Obj(rock_).HotSpots[0].X), std::tuple(152, 199, 152));
 
   Run("spin_object str1=\"rock\" op1=0 op2=90");
   for (int i = 0; i < 25; ++i) MoveObject(s_, rock_, kFrame);
@@ -220,14 +183,21 @@ TEST_F(ObjectCommandsTest, AMissingObjectChangesNothingAndDragStoresMinusOne) {
   EXPECT_EQ(s_.DragObject, -1);
 }
 
-TEST_F(ObjectCommandsTest, ImagePropertyReachesTheNumberedLibrary) {
+// Command 40's selector: 0 location, 1 person, 2 the menu pair when given,
+// 3 system, anything else the location.
+TEST_F(ObjectCommandsTest, ImagePropertySelectsTheArchive) {
   const int black = s_.SystemLibrary->IndexOf("absblack");
   ASSERT_GE(black, 0);
   Run("set_image_property op1=3 op2=6 op3=250 str1=\"absblack\"");
   EXPECT_FLOAT_EQ(s_.SystemLibrary->At(black).Diffuse[3], 0.25f) << "library 3 is the system's";
   Run("set_image_property op1=2 op2=6 op3=0 op4=1");
   EXPECT_FLOAT_EQ(s_.SystemLibrary->At(black).Diffuse[3], 0.25f) << "library 2 is the menu's, not the system's";
+  EXPECT_FLOAT_EQ(s_.LocationLibrary->At(0).Diffuse[3], 1.0f) << "no menu pair given: nothing";
+  Run("set_image_property op1=77 op2=6 op3=250 str1=\"leaf\"");
+  EXPECT_FLOAT_EQ(s_.LocationLibrary->At(1).Diffuse[3], 0.25f);
   EXPECT_FLOAT_EQ(s_.LocationLibrary->At(0).Diffuse[3], 1.0f);
+  SetImageProperty(s_, 2, 2, false, "rock", -40, {&s_.LocationArchive, s_.LocationLibrary.get()});
+  EXPECT_EQ(MatLibEntry(s_.LocationArchive, 0)->OffsetSpeedY, -40);
   Run("set_image_property op1=0 op2=12 op3=-500 op4=1");
   for (const TImageEntry& e : s_.LocationArchive.TargaEntries) EXPECT_EQ(e.ColorSpeed[3], -500) << e.Name;
 }
@@ -319,19 +289,6 @@ TEST_F(ChangeLocationTest, AnImmediateChangeEndsTheRunningFunction) {
 }
 
 }  // namespace
-
-// Command 40's selector: 0 location, 1 person, 2 the menu pair when given,
-// 3 system, anything else the location.
-TEST_F(ObjectCommandsTest, ImagePropertySelectsTheArchive) {
-  const float leafAlpha = s_.LocationLibrary->At(1).Diffuse[3];
-  SetImageProperty(s_, 77, 6, false, "leaf", 250);
-  EXPECT_FLOAT_EQ(s_.LocationLibrary->At(1).Diffuse[3], 0.25f);
-  EXPECT_FLOAT_EQ(s_.LocationLibrary->At(0).Diffuse[3], leafAlpha);
-  SetImageProperty(s_, 2, 6, true, "", 0);  // no menu pair given: nothing
-  EXPECT_FLOAT_EQ(s_.LocationLibrary->At(0).Diffuse[3], leafAlpha);
-  SetImageProperty(s_, 2, 2, false, "rock", -40, {&s_.LocationArchive, s_.LocationLibrary.get()});
-  EXPECT_EQ(MatLibEntry(s_.LocationArchive, 0)->OffsetSpeedY, -40);
-}
 
 // Command 66 aims as the hero does: 0 to 360, and 270 both for a point
 // straight below and for the object's own position.
