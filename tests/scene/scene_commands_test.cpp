@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 
 #include "hero/hero_world.h"
 #include "scene/command_bindings.h"
@@ -33,6 +34,13 @@ class SceneCommandsTest : public ::testing::Test {
     RunFunction(s, 0, 0, false, 0.02f);
   }
 
+  // The variables at `indices`.
+  std::vector<int32_t> Vars(std::initializer_list<int> indices) const {
+    std::vector<int32_t> v;
+    for (int i : indices) v.push_back(s.Variables[i]);
+    return v;
+  }
+
   HeroWorld w;
   TqvxScene& s = w.Scene;
 };
@@ -47,23 +55,15 @@ TEST_F(SceneCommandsTest, VariableListsSkipCellsOutsideTheTableAndStopAtTheRecor
       "set_variables op1=1022 op2=3 op3=4 op4=5 op5=6\n"
       "set_variables op1=2147483647 op2=2 op3=1 op4=2\n"
       "add_to_variables op1=30 op2=1 op3=2147483647\n");
-  EXPECT_EQ(s.Variables[10], 99) << "count 0 copies nothing";
-  EXPECT_EQ(s.Variables[20], 7);
-  EXPECT_EQ(s.Variables[21], 2) << "-8 + 10";
-  EXPECT_EQ(s.Variables[22], 10) << "9 + 1";
-  EXPECT_EQ(s.Variables[23], 99) << "only Op2 values are taken";
-  EXPECT_EQ(s.Variables[0], 2) << "index -1 is skipped, the rest land";
-  EXPECT_EQ(s.Variables[1], 3);
-  EXPECT_EQ(s.Variables[1022], 4);
-  EXPECT_EQ(s.Variables[1023], 5) << "1024 is skipped";
-  EXPECT_EQ(s.Variables[30], INT32_MIN + 98) << "sums wrap around";
+  // Count 0 copies nothing; only Op2 values are taken (23 stays); -8 + 10 and
+  // 9 + 1; indices -1 and 1024 are skipped, the rest land; sums wrap around.
+  EXPECT_EQ(Vars({10, 20, 21, 22, 23, 0, 1, 1022, 1023, 30}),
+            (std::vector<int32_t>{99, 7, 2, 10, 99, 2, 3, 4, 5, INT32_MIN + 98}));
 
   // A count past the record reads the 45 fields from Op3 to its last byte
   // (the empty strings give zeros) and no further.
   Run("set_variables op1=100 op2=1000 op3=7");
-  EXPECT_EQ(s.Variables[100], 7);
-  EXPECT_EQ(s.Variables[144], 0);
-  EXPECT_EQ(s.Variables[145], 99);
+  EXPECT_EQ(Vars({100, 144, 145}), (std::vector<int32_t>{7, 0, 99}));
 }
 
 TEST_F(SceneCommandsTest, VariableOperations) {
@@ -79,15 +79,10 @@ TEST_F(SceneCommandsTest, VariableOperations) {
       "variable_op op1=1 op2=1023 op3=3 op4=0 op5=0\n"  // still swaps 1023 with 3
       "variable_op op1=1 op2=1024 op3=3\n"
       "variable_op op1=4 op2=9 op3=1\n");
-  EXPECT_EQ(s.Variables[1], 22);
-  EXPECT_EQ(s.Variables[2], 11);
-  EXPECT_EQ(s.Variables[5], 22);
-  EXPECT_EQ(s.Variables[6], 0) << "Random(1) is always 0";
-  EXPECT_GE(s.Variables[7], 0);
-  EXPECT_LT(s.Variables[7], 10);
-  EXPECT_EQ(s.Variables[8], 99) << "source out of range";
-  EXPECT_EQ(s.Variables[3], 1023) << "swapped once, not again with 1024";
-  EXPECT_EQ(s.Variables[9], 99) << "mode 4 does nothing";
+  // Random(1) is always 0; a source out of range copies nothing; 3 was
+  // swapped once, not again with 1024; mode 4 does nothing.
+  EXPECT_EQ(Vars({1, 2, 5, 6, 8, 3, 9}), (std::vector<int32_t>{22, 11, 22, 0, 99, 1023, 99}));
+  EXPECT_TRUE(s.Variables[7] >= 0 && s.Variables[7] < 10) << s.Variables[7];
 
   // The swap offsets come from two draws: first for Op3 (bound Op5), then
   // for Op2 (bound Op4).
@@ -97,8 +92,7 @@ TEST_F(SceneCommandsTest, VariableOperations) {
   const int32_t r1 = Random(twin, 4), r2 = Random(twin, 3);
   for (int i = 0; i < 20; ++i) s.Variables[200 + i] = 200 + i;
   Run("variable_op op1=1 op2=200 op3=210 op4=3 op5=4");
-  EXPECT_EQ(s.Variables[200 + r2], 210 + r1);
-  EXPECT_EQ(s.Variables[210 + r1], 200 + r2);
+  EXPECT_EQ(Vars({200 + r2, 210 + r1}), (std::vector<int32_t>{210 + r1, 200 + r2}));
 }
 
 TEST_F(SceneCommandsTest, KeyBindingsRunWhileTheFlagIsFalseAndSkipEmptyOrUnknownNames) {
@@ -111,32 +105,27 @@ TEST_F(SceneCommandsTest, KeyBindingsRunWhileTheFlagIsFalseAndSkipEmptyOrUnknown
           "enable_menu op1=1\n",
       "function \"\"\nend\n");
   EXPECT_EQ(s.MenuEnabled, 0) << "an ordinary command obeys the false flag";
-  EXPECT_EQ(s.KeyTable[1].PressFunction, 1);
-  EXPECT_EQ(s.KeyTable[2].PressFunction, 2);
-  EXPECT_EQ(s.KeyTable[3].PressFunction, -1) << "an empty name must not find the function named \"\"";
-  EXPECT_EQ(s.KeyTable[4].PressFunction, 3);
-  EXPECT_EQ(s.KeyTable[5].PressFunction, 1);
-  EXPECT_EQ(s.KeyTable[0].ReleaseFunction, 2);
-  EXPECT_EQ(s.KeyTable[9].ReleaseFunction, -1) << "unknown function";
-  EXPECT_EQ(s.KeyTable[6].HoldFunction, 3);
-  EXPECT_EQ(s.KeyTable[7].HoldFunction, -1) << "Str2 empty";
+  // An empty name must not find the function named "" (entry 3); an unknown
+  // function (release 9) and an empty Str2 (hold 7) bind nothing.
+  std::vector<int32_t> press, bound;
+  for (int i = 1; i <= 5; ++i) press.push_back(s.KeyTable[i].PressFunction);
+  EXPECT_EQ(press, (std::vector<int32_t>{1, 2, -1, 3, 1}));
+  EXPECT_EQ(std::tuple(s.KeyTable[0].ReleaseFunction, s.KeyTable[9].ReleaseFunction, s.KeyTable[6].HoldFunction,
+                       s.KeyTable[7].HoldFunction),
+            std::tuple(2, -1, 3, -1));
 
   for (TKeyEntry& e : s.KeyTable) e.State = 2;
   Run("enable_input op1=0");
-  EXPECT_FALSE(s.InputEnabled);
-  EXPECT_FALSE(s.InputWhenIdle);
+  EXPECT_FALSE(s.InputEnabled || s.InputWhenIdle);
   for (const TKeyEntry& e : s.KeyTable) EXPECT_EQ(e.State, 0);
 }
 
 TEST_F(SceneCommandsTest, WaitSuspendsTheRunUntilTheTimeHasPassed) {
   Run("wait op1=0\nenable_menu op1=1");
-  EXPECT_EQ(s.MenuEnabled, 1) << "a wait of 0 does not suspend";
-  EXPECT_EQ(s.SuspendedFunction, -1);
+  EXPECT_EQ(std::tuple(s.MenuEnabled, s.SuspendedFunction), std::tuple(1, -1)) << "a wait of 0 does not suspend";
 
   Run("wait op1=1500\nenable_menu op1=2\nenable_menu op1=3");
-  EXPECT_EQ(s.MenuEnabled, 1);
-  EXPECT_EQ(s.SuspendedFunction, 0);
-  EXPECT_EQ(s.ResumeIndex, 1);
+  EXPECT_EQ(std::tuple(s.MenuEnabled, s.SuspendedFunction, s.ResumeIndex), std::tuple(1, 0, 1));
   int frames = 0;
   while (s.MenuEnabled == 1 && frames < 100) {
     s.WaitTime -= 0.05f;  // the frame update's countdown
@@ -144,8 +133,7 @@ TEST_F(SceneCommandsTest, WaitSuspendsTheRunUntilTheTimeHasPassed) {
     ++frames;
   }
   EXPECT_NEAR(frames, 30, 1) << "1.5 s of 0.05 s frames";
-  EXPECT_EQ(s.MenuEnabled, 3);
-  EXPECT_EQ(s.SuspendedFunction, -1);
+  EXPECT_EQ(std::tuple(s.MenuEnabled, s.SuspendedFunction), std::tuple(3, -1));
 }
 
 TEST_F(SceneCommandsTest, HeroSetupModes) {
@@ -160,14 +148,12 @@ TEST_F(SceneCommandsTest, HeroSetupModes) {
       "hero_setup op1=2 op2=-1 op3=0 str1=\"x\"\n"
       "hero_setup op1=2 op2=1 op3=2 str1=\"x\"\n"
       "hero_setup op1=4 op2=999\n");
-  EXPECT_EQ(s.HeroClickFunction, 1);
-  EXPECT_EQ(s.HeroClickWidth, 30);
-  EXPECT_EQ(s.HeroClickHeight, -45);
-  EXPECT_EQ(s.HeroSpeed, 220);
-  EXPECT_EQ(s.StepSounds[0].Frame, "s3");
-  EXPECT_EQ(s.StepSounds[15].Sound, "thud");
-  EXPECT_TRUE(s.StepSounds[1].Frame.empty() && s.StepSounds[1].Sound.empty());
-  EXPECT_TRUE(s.StepSounds[15].Frame.empty());
+  EXPECT_EQ(std::tuple(s.HeroClickFunction, s.HeroClickWidth, s.HeroClickHeight, s.HeroSpeed),
+            std::tuple(1, 30, -45, 220));
+  // Pairs 0..15 only; part 1 (the sound) leaves the frame alone; part 2 is no part.
+  EXPECT_EQ(std::tuple(s.StepSounds[0].Frame, s.StepSounds[15].Sound, s.StepSounds[15].Frame,
+                       s.StepSounds[1].Frame + s.StepSounds[1].Sound),
+            std::tuple("s3", "thud", "", ""));
   Run("hero_setup op1=-2 str1=\"missing\"");
   EXPECT_EQ(s.HeroClickFunction, -1);
 
@@ -175,11 +161,8 @@ TEST_F(SceneCommandsTest, HeroSetupModes) {
   w.Hero().FrameTimer = 0.7f;
   Run("hero_setup op1=70 str1=\"i0\" str2=\"i1\" str3=\"i2\" str4=\"i3\" str5=\"t0\"\n"
       "set_more_stand_frames str1=\"w00\" str2=\"w01\" str3=\"w02\" str4=\"w03\"");
-  EXPECT_EQ(s.StandFrames[0], "i0");
-  EXPECT_EQ(s.StandFrames[4], "t0");
-  EXPECT_EQ(s.StandFrames[5], "w00");
-  EXPECT_EQ(s.StandFrames[8], "w03");
-  EXPECT_EQ(w.Shown(), "i3");
+  EXPECT_EQ(std::tuple(s.StandFrames[0], s.StandFrames[4], s.StandFrames[5], s.StandFrames[8], w.Shown()),
+            std::tuple("i0", "t0", "w00", "w03", "i3"));
   EXPECT_EQ(w.Hero().FrameTimer, 0);
 }
 
@@ -192,12 +175,11 @@ TEST_F(SceneCommandsTest, WalkGridFillClipsToTheGrid) {
   int marked[8] = {};
   for (const auto& column : s.WalkGrid)
     for (int32_t cell : column) ++marked[cell];
-  EXPECT_EQ(marked[7], 9);
-  EXPECT_EQ(marked[1], 0) << "a range whose upper bound is below its lower gives no cells";
-  EXPECT_EQ(marked[2], 4) << "columns 38, 39 by rows 28, 29";
-  EXPECT_EQ(s.WalkGrid[39][29], 2);
-  EXPECT_EQ(marked[3], 0);
-  EXPECT_EQ(s.WalkGrid[3][4], 7);
+  // A range whose upper bound is below its lower gives no cells (1); the
+  // clipped range is columns 38, 39 by rows 28, 29 (2); nothing is left of
+  // the grid (3).
+  EXPECT_EQ(std::tuple(marked[7], marked[1], marked[2], marked[3]), std::tuple(9, 0, 4, 0));
+  EXPECT_EQ(std::tuple(s.WalkGrid[39][29], s.WalkGrid[3][4]), std::tuple(2, 7));
 
   Run("hero_setup op1=3 op2=-2147483648 op3=-2147483648 op4=2147483647 op5=2147483647 op6=5");
   for (const auto& column : s.WalkGrid)
@@ -214,10 +196,9 @@ TEST_F(SceneCommandsTest, RegionsByIndexAndFunction) {
       "set_region op1=-1 op2=2 str1=\"a\"\n"
       "set_region op1=-1 op2=-1 str1=\"a\"\n"
       "set_region op1=-2 op2=0 str1=\"c\"\n");
-  EXPECT_TRUE(s.Regions[0].Enabled);
-  EXPECT_FALSE(s.Regions[1].Enabled);
-  EXPECT_EQ(s.Regions[0].Function, 2);
-  EXPECT_EQ(s.Regions[1].Function, 0) << "an unknown function leaves the region alone";
+  // An unknown function leaves the region alone.
+  EXPECT_EQ(std::tuple(s.Regions[0].Enabled, s.Regions[1].Enabled, s.Regions[0].Function, s.Regions[1].Function),
+            std::tuple(true, false, 2, 0));
 }
 
 TEST_F(SceneCommandsTest, HeroScalingAndFrameNames) {
@@ -232,23 +213,15 @@ TEST_F(SceneCommandsTest, HeroScalingAndFrameNames) {
       "hero_frame_names op1=7 str1=\"t0\" str4=\"t3\"\n"
       "hero_frame_names op1=8 str1=\"t4\" str4=\"t7\"\n"
       "hero_frame_names op1=1 str1=\"unused\"\n");
-  EXPECT_TRUE(s.DepthScaleOn);
-  EXPECT_EQ(s.DepthY2, 500);
+  EXPECT_EQ(std::tuple(s.DepthScaleOn, s.DepthY2, s.SlopeOn, s.SlopeX1, s.SlopeRotation1, s.SlopeRotation2),
+            std::tuple(true, 500, true, 100, -10, 15));
   EXPECT_FLOAT_EQ(s.DepthScale1, 0.6f);
   EXPECT_FLOAT_EQ(s.DepthScale2, 1.25f);
-  EXPECT_TRUE(s.SlopeOn);
-  EXPECT_EQ(s.SlopeX1, 100);
   EXPECT_FLOAT_EQ(s.SlopeScale2, 0.5f);
-  EXPECT_EQ(s.SlopeRotation1, -10);
-  EXPECT_EQ(s.SlopeRotation2, 15);
-  EXPECT_EQ(s.IdleFrames[3], "d");
-  EXPECT_EQ(s.WalkFrames[7][0], "v");
-  EXPECT_EQ(s.WalkFrames[7][4], "z");
-  EXPECT_EQ(s.WalkFrames[0][0], "keep");
-  EXPECT_EQ(s.TurnFrames[0], "t0");
-  EXPECT_EQ(s.TurnFrames[1], "") << "the group is written whole";
-  EXPECT_EQ(s.TurnFrames[7], "t7");
-  EXPECT_EQ(s.IdleFrames[0], "a") << "the unused groups touch no used names";
+  // Groups are written whole; the unused groups touch no used names.
+  EXPECT_EQ(std::tuple(s.IdleFrames[3], s.WalkFrames[7][0], s.WalkFrames[7][4], s.WalkFrames[0][0], s.TurnFrames[0],
+                       s.TurnFrames[1], s.TurnFrames[7], s.IdleFrames[0]),
+            std::tuple("d", "v", "z", "keep", "t0", "", "t7", "a"));
 }
 
 TEST_F(SceneCommandsTest, MenuFrameFunctionSkipScrollAndFurniture) {
@@ -261,16 +234,12 @@ TEST_F(SceneCommandsTest, MenuFrameFunctionSkipScrollAndFurniture) {
   s.MenuButton = menu;
   Run("enable_menu op1=1\nset_frame_function str1=\"c\"\nset_skip_location str1=\"end.qvx\"\n"
       "set_scroll_object str1=\"cloud\"\nhide_inventory");
-  EXPECT_EQ(s.MenuEnabled, 1);
-  EXPECT_EQ(s.FrameFunction, 3);
-  EXPECT_EQ(s.SkipLocation, "end.qvx");
-  EXPECT_EQ(s.ScrollObject, 1);
+  EXPECT_EQ(std::tuple(s.MenuEnabled, s.FrameFunction, s.SkipLocation, s.ScrollObject), std::tuple(1, 3, "end.qvx", 1));
   EXPECT_FALSE(menu->Visible);
   EXPECT_TRUE(cursor->Visible && item->Visible);
 
   Run("set_frame_function str1=\"nope\"\nset_scroll_object str1=\"nope\"\nhide_cursor");
-  EXPECT_EQ(s.FrameFunction, -1);
-  EXPECT_EQ(s.ScrollObject, -1);
+  EXPECT_EQ(std::tuple(s.FrameFunction, s.ScrollObject), std::tuple(-1, -1));
   EXPECT_FALSE(cursor->Visible || item->Visible);
 }
 
