@@ -2,27 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "platform/cp1251.h"
 #include "platform/game_error.h"
+#include "support/scratch_dir.h"
 
 namespace fs = std::filesystem;
 
 class PathsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::temp_directory_path() / ("qvx_paths_" + std::to_string(::getpid()));
-    fs::create_directories(root_ / "Gfx" / "SubDir");
-    fs::create_directories(root_ / "scene");
-    std::ofstream(root_ / "Gfx" / "Person.WGW") << "p";
-    std::ofstream(root_ / "Gfx" / "SubDir" / "a.bmp") << "a";
-    std::ofstream(root_ / "scene" / "init.qvx") << "i";
-    std::ofstream(root_ / "scene" / "INIT.qvx") << "I";
-    std::ofstream(root_ / fs::path(Cp1251ToUtf8("\xCF\xE5\xF9\xE5\xF0\xE0.qvx"))) << "c";  // "Пещера"
+    for (const char* file : {"Gfx/Person.WGW", "Gfx/SubDir/a.bmp", "scene/init.qvx", "scene/INIT.qvx"})
+      dir_.Write(file, "p");
+    dir_.Write(Cp1251ToUtf8("\xCF\xE5\xF9\xE5\xF0\xE0.qvx"), "c");  // "Пещера"
   }
-  void TearDown() override { fs::remove_all(root_); }
-  fs::path root_;
+  TScratchDir dir_{"paths"};
+  const fs::path& root_ = dir_.Path;
 };
 
 TEST_F(PathsTest, ResolvesMixedCaseComponents) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/game_error.h"
+#include "support/scratch_dir.h"
 
 TEST(Stream, ShortDataLeavesFieldsUnchanged) {
   const uint8_t bytes[] = {0x78, 0x56, 0x34, 0x12, 0xAA, 0xBB};
@@ -57,8 +58,7 @@ TEST(Stream, FileErrorsCarryTheName) {
   } catch (const EGameError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"SCENE\\init.qvx\". ", 0), 0u) << e.what();
   }
-  auto dir = std::filesystem::temp_directory_path() / "qvx_stream_test";
-  std::filesystem::create_directories(dir);
+  TScratchDir dir("stream");
   TBinaryWriter w;
   w.WriteFloat(2.5f);
   w.WriteBool(true);
@@ -66,10 +66,8 @@ TEST(Stream, FileErrorsCarryTheName) {
   TBinaryReader r(dir / "f.bin");
   float f = 0;
   bool b = false;
-  EXPECT_TRUE(r.ReadFloat(f));
-  EXPECT_TRUE(r.ReadBool(b));
+  EXPECT_TRUE(r.ReadFloat(f) && r.ReadBool(b));
   EXPECT_EQ(f, 2.5f);
   EXPECT_TRUE(b);
   EXPECT_FALSE(r.ReadBool(b));
-  std::filesystem::remove_all(dir);
 }

@@ -2,46 +2,27 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <tuple>
+
+#include "support/scratch_dir.h"
 
 namespace {
-std::string WriteIni(const std::string& text) {
-  auto path = std::filesystem::temp_directory_path() / ("qvx_opts_" + std::to_string(::getpid()) + ".ini");
-  std::ofstream(path) << text;
-  return path.string();
+// The options as one tuple, in the order of the file's keys.
+auto Values(const TGameOptions& o) {
+  return std::tuple(o.SubTitles, o.SoundVolume, o.MusicVolume, o.RefreshRate, o.AutoRefresh, o.Windowed);
 }
 }  // namespace
 
-TEST(Options, MissingFileAndKeysGiveTheDefaults) {
-  TGameOptions o = ReadOptionsFile("/nonexistent/options.ini");
-  EXPECT_TRUE(o.SubTitles);
-  EXPECT_EQ(o.SoundVolume, 100);
-  EXPECT_EQ(o.MusicVolume, 70);
-  EXPECT_EQ(o.RefreshRate, 75);
-  EXPECT_TRUE(o.AutoRefresh);
-  EXPECT_FALSE(o.Windowed);
-
-  auto path = WriteIni("[other]\nfreq=99\n[options]\nmusic_volume=abc\n");
-  o = ReadOptionsFile(path);
-  EXPECT_EQ(o.RefreshRate, 75) << "keys of other sections are not read";
-  EXPECT_EQ(o.MusicVolume, 70) << "a value that is not a number counts as missing";
-  std::remove(path.c_str());
-}
-
-TEST(Options, ValuesAndFlags) {
-  auto path = WriteIni(
-      "[options]\nsub_titles=-3\nsound_volume=40\nmusic_volume=0\nfreq=85\nauto_freq=0\nwindowed=1\n");
-  TGameOptions o = ReadOptionsFile(path);
-  EXPECT_FALSE(o.SubTitles) << "zero or negative switches subtitles off";
-  EXPECT_EQ(o.SoundVolume, 40);
-  EXPECT_EQ(o.MusicVolume, 0);
-  EXPECT_EQ(o.RefreshRate, 85);
-  EXPECT_FALSE(o.AutoRefresh);
-  EXPECT_TRUE(o.Windowed);
-  std::remove(path.c_str());
-  path = WriteIni("[Options]\nSUB_TITLES=7\n");
-  EXPECT_TRUE(ReadOptionsFile(path).SubTitles) << "section and key names ignore case, as the system's reader does";
-  std::remove(path.c_str());
+TEST(Options, DefaultsValuesAndFlags) {
+  EXPECT_EQ(Values(ReadOptionsFile("/nonexistent/options.ini")), std::tuple(true, 100, 70, 75, true, false));
+  TScratchDir dir("options");
+  // Keys of other sections are not read; a value that is not a number counts as missing.
+  EXPECT_EQ(Values(ReadOptionsFile(dir.Write("a.ini", "[other]\nfreq=99\n[options]\nmusic_volume=abc\n").string())),
+            std::tuple(true, 100, 70, 75, true, false));
+  // Zero or negative switches subtitles off.
+  const std::string all =
+      "[options]\nsub_titles=-3\nsound_volume=40\nmusic_volume=0\nfreq=85\nauto_freq=0\nwindowed=1\n";
+  EXPECT_EQ(Values(ReadOptionsFile(dir.Write("b.ini", all).string())), std::tuple(false, 40, 0, 85, false, true));
+  EXPECT_TRUE(ReadOptionsFile(dir.Write("c.ini", "[Options]\nSUB_TITLES=7\n").string()).SubTitles)
+      << "section and key names ignore case, as the system's reader does";
 }

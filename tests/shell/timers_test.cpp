@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/window.h"
 
 TEST(Timers, ChangingTheIntervalRestarts) {
@@ -26,33 +28,23 @@ TEST(Timers, CadencerCapsTheStepAndMovesItsOrigin) {
 }
 
 TEST(Window, PictureFitsWithItsAspectKept) {
-  TViewportRect r = FitGamePicture(800, 600);
-  EXPECT_EQ(r.X, 0);
-  EXPECT_EQ(r.Width, 800);
-  r = FitGamePicture(1920, 1080);  // pillarbox
-  EXPECT_EQ(r.Height, 1080);
-  EXPECT_EQ(r.Width, 1440);
-  EXPECT_EQ(r.X, 240);
-  EXPECT_EQ(r.Y, 0);
-  r = FitGamePicture(800, 1000);  // letterbox
-  EXPECT_EQ(r.Width, 800);
-  EXPECT_EQ(r.Height, 600);
-  EXPECT_EQ(r.Y, 200);
+  auto rect = [](int32_t w, int32_t h) {
+    const TViewportRect r = FitGamePicture(w, h);
+    return std::tuple(r.X, r.Y, r.Width, r.Height);
+  };
+  EXPECT_EQ(rect(800, 600), std::tuple(0, 0, 800, 600));
+  EXPECT_EQ(rect(1920, 1080), std::tuple(240, 0, 1440, 1080)) << "pillarbox";
+  EXPECT_EQ(rect(800, 1000), std::tuple(0, 200, 800, 600)) << "letterbox";
 
-  int32_t x, y;
-  SurfaceToGame(1920, 1080, 240.5, 0.5, x, y);
-  EXPECT_EQ(x, 0);
-  EXPECT_EQ(y, 0);
-  SurfaceToGame(1920, 1080, 1919, 1079, x, y);
-  EXPECT_EQ(x, 799);
-  EXPECT_EQ(y, 599);
-  SurfaceToGame(1920, 1080, 960, 540, x, y);
-  EXPECT_EQ(x, 400);
-  EXPECT_EQ(y, 300);
-  SurfaceToGame(1920, 1080, 10, 10, x, y);  // in the black bar: clamped to the edge
-  EXPECT_EQ(x, 0);
-  // A window at a fractional display scale (1.5): 1200x900 surface points.
-  SurfaceToGame(1200, 900, 600, 450, x, y);
-  EXPECT_EQ(x, 400);
-  EXPECT_EQ(y, 300);
+  // Window points to game pixels: corners, the middle, a point in the black
+  // bar (clamped to the edge), and a window at a fractional display scale
+  // (1.5: 1200x900 surface points).
+  const std::tuple<int32_t, int32_t, double, double, int32_t, int32_t> points[] = {
+      {1920, 1080, 240.5, 0.5, 0, 0}, {1920, 1080, 1919, 1079, 799, 599}, {1920, 1080, 960, 540, 400, 300},
+      {1920, 1080, 10, 0.5, 0, 0},    {1200, 900, 600, 450, 400, 300}};
+  for (const auto& [w, h, sx, sy, gx, gy] : points) {
+    int32_t x = -1, y = -1;
+    SurfaceToGame(w, h, sx, sy, x, y);
+    EXPECT_EQ(std::pair(x, y), std::pair(gx, gy)) << sx << "," << sy;
+  }
 }

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
-TEST(SceneState, ResetKeepsWhatLivesAcrossLocations) {
+#include <tuple>
+
+TEST(SceneState, ResetKeepsWhatLivesAcrossLocationsAndSetsTheFurniture) {
+  TGLScene gl;
   TqvxScene s;
   s.Variables[5] = 42;
   s.GlobalFunctions.push_back(TqvxFunction{{}, "g"});
@@ -12,50 +15,31 @@ TEST(SceneState, ResetKeepsWhatLivesAcrossLocations) {
   s.Inventory.Items = {3, 7};
   s.LocationMusic = 2;
   s.Objects.resize(3);
-  s.ScrollX = 120;
-  s.HeroSpeed = 10;
+  s.ScrollX = 120, s.HeroSpeed = 10, s.InputEnabled = false, s.ScriptExecuting = false;
   s.KeyTable[0] = {65, 1, 2, 3, 2};
-  s.InputEnabled = false;
-  s.ScriptExecuting = false;
-
-  ResetScene(s);
-
-  EXPECT_EQ(s.Variables[5], 42);
-  EXPECT_EQ(s.GlobalFunctions.size(), 1u);
-  EXPECT_EQ(s.DelayedGlobalFunctions[3].Function, 0);
-  EXPECT_EQ(s.Inventory.Items, (std::vector<int32_t>{3, 7}));
-  EXPECT_EQ(s.LocationMusic, 2);
-
-  EXPECT_TRUE(s.Functions.empty());
-  EXPECT_TRUE(s.Objects.empty());
-  EXPECT_EQ(s.DelayedFunctions[4].Function, -1);
-  EXPECT_EQ(s.ScrollX, 0);
-  EXPECT_EQ(s.HeroSpeed, 150);
-  EXPECT_EQ(s.WaitTime, -1);
-  EXPECT_TRUE(s.InputEnabled);
-  EXPECT_TRUE(s.ScriptExecuting);
-  const int32_t keys[kKeyEntries] = {-1, 37, 39, 38, 40, 32, 2, 1, -1, -1};
-  for (int i = 0; i < kKeyEntries; ++i) {
-    EXPECT_EQ(s.KeyTable[i].Key, keys[i]) << "entry " << i;
-    EXPECT_EQ(s.KeyTable[i].PressFunction, -1);
-    EXPECT_EQ(s.KeyTable[i].State, 0);
-  }
-}
-
-TEST(SceneState, ResetHidesAndShowsTheFurniture) {
-  TGLScene gl;
-  TqvxScene s;
   s.MenuButton = gl.Root().AddNewChild<THUDSprite>();
   s.Cursor = gl.Root().AddNewChild<THUDSprite>();
   s.SubPanel = gl.Root().AddNewChild<THUDSprite>();
   s.Subtitle = gl.Root().AddNewChild<THUDString>();
   s.Cursor->Visible = false;
   s.Subtitle->Text = "hello";
+
   ResetScene(s);
-  EXPECT_FALSE(s.MenuButton->Visible);
-  EXPECT_TRUE(s.Cursor->Visible);
-  EXPECT_FALSE(s.SubPanel->Visible);
-  EXPECT_EQ(s.Subtitle->Text, "");
+
+  EXPECT_EQ(std::tuple(s.Variables[5], s.GlobalFunctions.size(), s.DelayedGlobalFunctions[3].Function,
+                       s.Inventory.Items, s.LocationMusic),
+            std::tuple(42, 1u, 0, std::vector<int32_t>{3, 7}, 2));
+  EXPECT_TRUE(s.Functions.empty() && s.Objects.empty());
+  EXPECT_EQ(std::tuple(s.DelayedFunctions[4].Function, s.ScrollX, s.HeroSpeed, s.WaitTime, s.InputEnabled,
+                       s.ScriptExecuting),
+            std::tuple(-1, 0.0f, 150, -1.0f, true, true));
+  const int32_t keys[kKeyEntries] = {-1, 37, 39, 38, 40, 32, 2, 1, -1, -1};
+  for (int i = 0; i < kKeyEntries; ++i)
+    EXPECT_EQ(std::tuple(s.KeyTable[i].Key, s.KeyTable[i].PressFunction, s.KeyTable[i].State),
+              std::tuple(keys[i], -1, 0)) << "entry " << i;
+  // The menu button and the subtitle panel hide, the pointer shows.
+  EXPECT_EQ(std::tuple(s.MenuButton->Visible, s.Cursor->Visible, s.SubPanel->Visible, s.Subtitle->Text),
+            std::tuple(false, true, false, ""));
 }
 
 TEST(SceneState, ClearVariablesBounds) {
@@ -68,16 +52,13 @@ TEST(SceneState, ClearVariablesBounds) {
   ClearVariables(s, 2147483000, 2000);  // must not overflow into a valid range
   for (int i = 0; i < kVariableCount; ++i) ASSERT_EQ(s.Variables[i], 9) << i;
   ClearVariables(s, 1000, 23);
-  EXPECT_EQ(s.Variables[999], 9);
-  EXPECT_EQ(s.Variables[1000], 0);
-  EXPECT_EQ(s.Variables[1022], 0);
-  EXPECT_EQ(s.Variables[1023], 9);
+  EXPECT_EQ(std::tuple(s.Variables[999], s.Variables[1000], s.Variables[1022], s.Variables[1023]),
+            std::tuple(9, 0, 0, 9));
 
   for (auto& v : s.Variables) v = 9;
   ClearGameState(s);
-  EXPECT_EQ(s.Variables[0], 0);
-  EXPECT_EQ(s.Variables[1022], 0);
-  EXPECT_EQ(s.Variables[1023], 9) << "a new game keeps variable 1023";
+  EXPECT_EQ(std::tuple(s.Variables[0], s.Variables[1022], s.Variables[1023]), std::tuple(0, 0, 9))
+      << "a new game keeps variable 1023";
 
   SwapVariables(s, 0, 1023);
   EXPECT_EQ(s.Variables[0], 9);
@@ -99,8 +80,8 @@ TEST(SceneState, DelayedSlots) {
   EXPECT_EQ(freeSlots, 7);
   EXPECT_EQ(s.DelayedFunctions[1].Function, -1);
   AddDelayedFunction(s, 2, true, 5);
-  EXPECT_EQ(s.DelayedFunctions[1].Function, 2) << "the first free slot is taken";
-  EXPECT_TRUE(s.DelayedFunctions[1].Forced);
+  EXPECT_EQ(std::tuple(s.DelayedFunctions[1].Function, s.DelayedFunctions[1].Forced), std::tuple(2, true))
+      << "the first free slot is taken";
   CancelDelayedFunction(s, -1);  // cancels nothing
   EXPECT_EQ(s.DelayedFunctions[1].Function, 2);
 
@@ -116,20 +97,16 @@ TEST(SceneState, DelayedSlots) {
 TEST(SceneState, SetHeroTakesTheRightmostColumnsTopmostTwo) {
   TqvxScene s;
   s.WalkGrid.resize(10);
-  s.WalkGrid[3][5] = 2;
-  s.WalkGrid[7][12] = 2;
-  s.WalkGrid[7][20] = 2;
+  s.WalkGrid[3][5] = s.WalkGrid[7][12] = s.WalkGrid[7][20] = 2;
   s.Objects.resize(2);
   s.Objects[1].Name = "hero";
-  s.Objects[1].X = 5;
-  s.Objects[1].Y = 5;
+  s.Objects[1].X = s.Objects[1].Y = 5;
   s.Objects[1].HotSpots = {{4, 10, 10}};
   SetHero(s, "hero");
-  EXPECT_EQ(s.HeroIndex, 1);
-  EXPECT_EQ(s.Objects[1].X, 140);
-  EXPECT_EQ(s.Objects[1].Y, 240);
-  EXPECT_EQ(s.Objects[1].HotSpots[0].X, 145) << "hot spots move with the object";
-  EXPECT_EQ(s.Objects[1].HotSpots[0].Y, 245);
+  // Cell (7, 12) at 20 pixels a cell; the hot spots move with the object.
+  EXPECT_EQ(std::tuple(s.HeroIndex, s.Objects[1].X, s.Objects[1].Y, s.Objects[1].HotSpots[0].X,
+                       s.Objects[1].HotSpots[0].Y),
+            std::tuple(1, 140.0f, 240.0f, 145.0f, 245.0f));
   SetHero(s, "nobody");
   EXPECT_EQ(s.HeroIndex, -1);
   SetObjectPosition(s, 2, 1, 1);  // no such object: nothing
@@ -143,9 +120,8 @@ TEST(SceneState, RandomFollowsTheGenerator) {
   EXPECT_EQ(Random(s, 100), static_cast<int32_t>((uint64_t{134775814} * 100) >> 32));
   SeedRandom(s, 12345);
   for (int i = 0; i < 1000; ++i) {
-    int32_t r = Random(s, 7);
-    ASSERT_GE(r, 0);
-    ASSERT_LT(r, 7);
+    const int32_t r = Random(s, 7);
+    ASSERT_TRUE(r >= 0 && r < 7) << r;
   }
   EXPECT_EQ(Random(s, 0), 0);
 }
