@@ -150,37 +150,6 @@ TEST_F(GLRendererTest, LaterChildIsOnTopWhateverTheBlending) {
   ExpectPixels(Shot(), {{100, 100, kBlue}});
 }
 
-TEST_F(GLRendererTest, DiffuseAlphaWithAndWithoutTextureAlpha) {
-  lib_.Add(Solid("white", kWhite));
-  // The picture's own alpha is 128 everywhere.
-  TGLLibMaterial rgb = Solid("rgb", {0, 0, 255, 128});
-  rgb.BlendingMode = bmTransparency;
-  rgb.TextureFormat = tfRGB;
-  rgb.Diffuse[3] = 0.5f;
-  TGLLibMaterial rgba = rgb;
-  rgba.Name = "rgba";
-  rgba.TextureFormat = tfRGBA;
-  lib_.Add(rgb);
-  lib_.Add(rgba);
-  Sprite(scene_.Root(), 400, 300, 800, 600, "white");
-  Sprite(scene_.Root(), 200, 300, 100, 100, "rgb");
-  Sprite(scene_.Root(), 600, 300, 100, 100, "rgba");
-  // Alpha 0.5: half white, half blue; with the texture's alpha, 0.5 x 128/255.
-  ExpectPixels(Shot(), {{200, 300, {128, 128, 255, 255}}, {600, 300, {191, 191, 255, 255}}}, 2);
-}
-
-TEST_F(GLRendererTest, NarrowEightBitPictureBecomesOpaque) {
-  // 30 pixels wide, 8 bits a pixel, alpha 0 in the decoded bytes: the texture
-  // is stretched to 32 and opaque, so blending shows nothing of the background.
-  TGLLibMaterial m = Painted("narrow", 30, 4, [](int x, int) { return x < 15 ? TRgba{255, 0, 0, 0} : TRgba{0, 0, 255, 0}; }, 8);
-  m.BlendingMode = bmTransparency;
-  lib_.Add(Solid("white", kWhite));
-  lib_.Add(m);
-  Sprite(scene_.Root(), 400, 300, 800, 600, "white");
-  Sprite(scene_.Root(), 400, 300, 300, 40, "narrow");
-  ExpectPixels(Shot(), {{260, 300, kRed}, {540, 300, kBlue}, {240, 300, kWhite}});
-}
-
 TEST_F(GLRendererTest, PositiveRotationTurnsCounterClockwise) {
   // Top half red, bottom half green; turned by 90 degrees the top goes left.
   lib_.Add(Painted("halves", 8, 8, [](int, int y) { return y < 4 ? kRed : kGreen; }));
@@ -215,69 +184,74 @@ TEST_F(GLRendererTest, TextureScaleAndOffset) {
                         {400, 350, kGreen}, {400, 450, kRed}});
 }
 
-TEST_F(GLRendererTest, AdditiveAndMultiplyOnKnownColours) {
+// Over a white, a grey and a black band, sprites whose materials blend,
+// modulate, replace or skip the texture, a narrow 8-bit picture, a second
+// texture and a mipmapped pattern.
+TEST_F(GLRendererTest, MaterialsOnKnownColours) {
+  lib_.Add(Solid("white", kWhite));
   lib_.Add(Solid("grey", {128, 128, 128, 255}));
-  TGLLibMaterial add = Solid("add", {64, 128, 0, 255});
-  add.BlendingMode = bmAdditive;
-  lib_.Add(add);
-  TGLLibMaterial half = Solid("addhalf", {200, 200, 200, 255});
-  half.BlendingMode = bmAdditive;
-  half.Diffuse[3] = 0.5f;
-  lib_.Add(half);
-  TGLLibMaterial mul = Solid("mul", {255, 0, 128, 255});
-  mul.BlendingMode = bmMultiply;
-  lib_.Add(mul);
-  Sprite(scene_.Root(), 400, 300, 800, 600, "grey");
-  Sprite(scene_.Root(), 100, 100, 50, 50, "add");
-  Sprite(scene_.Root(), 300, 100, 50, 50, "addhalf");
-  Sprite(scene_.Root(), 500, 100, 50, 50, "mul");
-  // Additive: source x alpha + destination, capped; multiply: source x its
-  // alpha + destination x (1 - source colour).
-  ExpectPixels(Shot(), {{100, 100, {192, 255, 128, 255}}, {300, 100, {228, 228, 228, 255}},
-                        {500, 100, {255, 128, 128 + 64 - 1, 255}}}, 2);
-}
-
-TEST_F(GLRendererTest, TextureModesAndUntexturedSprites) {
-  TGLLibMaterial decal = Solid("decal", {0, 0, 255, 255});
-  decal.TextureMode = tmReplace;
-  decal.Diffuse[0] = 0;  // ignored by replace
-  lib_.Add(decal);
-  TGLLibMaterial mod = Solid("mod", kWhite);
-  mod.Diffuse[1] = 0;
-  lib_.Add(mod);
-  TGLLibMaterial off = Solid("off", kBlue);
-  off.TextureDisabled = true;
-  off.Diffuse[0] = 0;
-  off.Diffuse[2] = 0;
-  lib_.Add(off);
-  Sprite(scene_.Root(), 100, 100, 50, 50, "decal");
-  Sprite(scene_.Root(), 200, 100, 50, 50, "mod");
-  Sprite(scene_.Root(), 300, 100, 50, 50, "off");
-  Sprite(scene_.Root(), 400, 100, 50, 50, "missing");
-  Sprite(scene_.Root(), 500, 100, 50, 50, "");
-  // Untextured: the diffuse colour alone; no such material: the default one.
-  ExpectPixels(Shot(), {{100, 100, kBlue}, {200, 100, {255, 0, 255, 255}}, {300, 100, kGreen},
-                        {400, 100, kWhite}, {500, 100, kWhite}});
-}
-
-TEST_F(GLRendererTest, SecondTextureIsDrawnWithTheFirst) {
-  lib_.Add(Solid("base", kWhite));
+  Sprite(scene_.Root(), 400, 100, 800, 200, "white");
+  Sprite(scene_.Root(), 400, 300, 800, 200, "grey");
+  struct TCase {
+    int X, Y;  // y 100 over white, 300 over grey, 500 over black
+    TRgba Texel;
+    std::function<void(TGLLibMaterial&)> Setup;
+    TRgba Want;
+  };
+  const TCase cases[] = {
+      // Alpha 0.5: half white, half blue; with the texture's alpha 128 too, 0.5 x 128/255.
+      {100, 100, {0, 0, 255, 128},
+       [](auto& m) { m.BlendingMode = bmTransparency, m.TextureFormat = tfRGB, m.Diffuse[3] = 0.5f; },
+       {128, 128, 255, 255}},
+      {200, 100, {0, 0, 255, 128},
+       [](auto& m) { m.BlendingMode = bmTransparency, m.TextureFormat = tfRGBA, m.Diffuse[3] = 0.5f; },
+       {191, 191, 255, 255}},
+      // Additive: source x alpha + destination, capped; multiply: source x
+      // its alpha + destination x (1 - source colour).
+      {100, 300, {64, 128, 0, 255}, [](auto& m) { m.BlendingMode = bmAdditive; }, {192, 255, 128, 255}},
+      {200, 300, {200, 200, 200, 255}, [](auto& m) { m.BlendingMode = bmAdditive, m.Diffuse[3] = 0.5f; },
+       {228, 228, 228, 255}},
+      {300, 300, {255, 0, 128, 255}, [](auto& m) { m.BlendingMode = bmMultiply; }, {255, 128, 128 + 64 - 1, 255}},
+      // Replace ignores the diffuse colour, modulate multiplies by it; an
+      // untextured sprite shows the diffuse colour alone; a second texture
+      // that does not exist changes nothing.
+      {100, 500, kBlue, [](auto& m) { m.TextureMode = tmReplace, m.Diffuse[0] = 0; }, kBlue},
+      {200, 500, kWhite, [](auto& m) { m.Diffuse[1] = 0; }, {255, 0, 255, 255}},
+      {300, 500, kBlue, [](auto& m) { m.TextureDisabled = true, m.Diffuse[0] = m.Diffuse[2] = 0; }, kGreen},
+      {400, 500, kWhite, [](auto& m) { m.Texture2Name = "nothing"; }, kWhite},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    TGLLibMaterial m = Solid("m" + std::to_string(i), cases[i].Texel);
+    cases[i].Setup(m);
+    lib_.Add(m);
+    Sprite(scene_.Root(), cases[i].X, cases[i].Y, 40, 40, m.Name);
+  }
+  // No such material, or none: the sprite's own default material.
+  Sprite(scene_.Root(), 500, 500, 40, 40, "missing");
+  Sprite(scene_.Root(), 600, 500, 40, 40, "");
+  // 30 pixels wide, 8 bits a pixel, alpha 0 in the decoded bytes: the texture
+  // is stretched to 32 and opaque, so blending shows nothing of the white.
+  TGLLibMaterial narrow =
+      Painted("narrow", 30, 4, [](int x, int) { return x < 15 ? TRgba{255, 0, 0, 0} : TRgba{0, 0, 255, 0}; }, 8);
+  narrow.BlendingMode = bmTransparency;
+  lib_.Add(narrow);
+  Sprite(scene_.Root(), 550, 100, 300, 40, "narrow");
   lib_.Add(Painted("mask", 8, 8, [](int x, int) { return x < 4 ? kRed : TRgba{0, 255, 255, 255}; }));
-  lib_.At(0).Texture2Name = "mask";
-  lib_.Add(Solid("plain", kWhite));
-  lib_.At(2).Texture2Name = "nothing";
-  Sprite(scene_.Root(), 200, 100, 100, 50, "base");
-  Sprite(scene_.Root(), 400, 100, 100, 50, "plain");
-  ExpectPixels(Shot(), {{175, 100, kRed}, {225, 100, {0, 255, 255, 255}}, {400, 100, kWhite}});
-}
+  TGLLibMaterial base = Solid("base", kWhite);
+  base.Texture2Name = "mask";
+  lib_.Add(base);
+  Sprite(scene_.Root(), 700, 500, 100, 50, "base");
+  TGLLibMaterial check = Painted("check", 64, 64, [](int x, int y) { return (x + y) % 2 ? kWhite : kBlack; });
+  check.MinFilter = miLinearMipmapLinear;
+  check.MagFilter = maLinear;
+  lib_.Add(check);
+  Sprite(scene_.Root(), 750, 100, 16, 16, "check");
 
-TEST_F(GLRendererTest, MipmappedMinificationAveragesFinePatterns) {
-  TGLLibMaterial m = Painted("check", 64, 64, [](int x, int y) { return (x + y) % 2 ? kWhite : kBlack; });
-  m.MinFilter = miLinearMipmapLinear;
-  m.MagFilter = maLinear;
-  lib_.Add(m);
-  Sprite(scene_.Root(), 400, 300, 16, 16, "check");
-  ExpectPixels(Shot(), {{400, 300, {128, 128, 128, 255}}}, 16);
+  const TBitmap b = Shot();
+  for (const TCase& c : cases) ExpectPixels(b, {{c.X, c.Y, c.Want}}, 2);
+  ExpectPixels(b, {{500, 500, kWhite}, {600, 500, kWhite}, {410, 100, kRed}, {690, 100, kBlue}, {390, 100, kWhite},
+                   {675, 500, kRed}, {725, 500, {0, 255, 255, 255}}});
+  ExpectPixels(b, {{750, 100, {128, 128, 128, 255}}}, 16);  // mipmaps average the fine pattern
 }
 
 TEST_F(GLRendererTest, TextGlyphsFollowTheWidthTable) {
