@@ -29,10 +29,9 @@ void GameLoadOptions(TqvxGame& game) {
   game.Windowed = game.Windowed || o.Windowed;
 }
 
-void GameInit(TqvxGame& game, TPlatformWindow* window) {
+void GameInit(TqvxGame& game) {
   RegisterAllCommands();
-  if (window) window->SetScreenSaverEnabled(false);
-  game.Form = window;
+  if (game.Form) game.Form->SetScreenSaverEnabled(false);
   game.VideoTimer = TTimer(100, false);
   GameLoadArchives(game);
   game.SpriteRoot = game.GLScene.Root().AddNewChild<TDummyCube>();

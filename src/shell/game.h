@@ -14,8 +14,10 @@
 #include "shell/options.h"
 #include "shell/timers.h"
 
+// Members are destroyed in reverse order: the renderer, whose textures belong
+// to the window's GL context, goes before the window.
 struct TqvxGame {
-  TPlatformWindow* Form = nullptr;  // the main window; null when running without one
+  std::unique_ptr<TPlatformWindow> Form;  // the main window; null when running without one
   TTimer VideoTimer{100, false};
   TqvxScene Scene;
   TGLScene GLScene;
@@ -37,8 +39,9 @@ struct TqvxGame {
 // Steps of start-up, in the order GameInit runs them.
 void GameLoadArchives(TqvxGame& game);
 void GameLoadOptions(TqvxGame& game);
-// Builds the game object; errors (EGameError) propagate to the caller.
-void GameInit(TqvxGame& game, TPlatformWindow* window);
+// Builds the game object on its window (Form, when there is one); errors
+// (EGameError) propagate to the caller.
+void GameInit(TqvxGame& game);
 
 // Shows an error's text in a message box (or on standard error).
 void ReportError(TqvxGame& game, const std::string& text);

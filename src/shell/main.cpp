@@ -47,8 +47,112 @@ void SwitchDisplayMode(TqvxGame& game, TPlatformWindow& window) {
   if (!SetFullscreenMode(driver, mode, false, 60)) window.EnterDesktopFullscreen();
 }
 
-int Run(const TCommandLine& cmd) {
+// A game error ends the operation that raised it: it is shown (in a message
+// box, or on standard error in the driver mode) and the game goes on. Every
+// entry from the shell into the game goes through here.
+template <typename Operation>
+bool Guarded(TqvxGame& game, Operation&& operation) {
+  try {
+    operation();
+    return true;
+  } catch (const EGameError& e) {
+    ReportError(game, e.what());
+    return false;
+  }
+}
+
+// The run's clock: the driver's frames all last exactly the fixed frame
+// time; otherwise the wall clock.
+struct TFrameClock {
+  bool Fixed = false;
+  double FrameTime = 0.02;
+  double Last = NowSeconds();
+  double Now = 0;
+
+  double Advance() {
+    if (Fixed) {
+      Now += FrameTime;
+      return FrameTime;
+    }
+    const double now = NowSeconds();
+    const double elapsed = now - Last;
+    Last = Now = now;
+    return elapsed;
+  }
+};
+
+// The window, the renderer and the game object in their fixed order, then
+// the display mode. Null, after a message, when the game cannot start.
+std::unique_ptr<TqvxGame> StartGame(const TCommandLine& cmd) {
   const bool driverMode = cmd.Frames.has_value();
+  auto game = std::make_unique<TqvxGame>();
+  game->MessagesToStderr = driverMode;
+  game->Windowed = cmd.Windowed || driverMode || ReadOptionsFile("options.ini").Windowed;
+  SeedRandom(game->Scene, cmd.Seed ? *cmd.Seed : ClockSeed());
+
+  TWindowOptions wo;
+  wo.Windowed = game->Windowed;
+  wo.VSync = !driverMode;
+  wo.PaceFrames = !driverMode;
+  std::string error;
+  bool glFailed = false;
+  game->Form = TPlatformWindow::Create(wo, error, glFailed);
+  if (!game->Form) {
+    // The requirement check of this platform: a video output must be there.
+    ShowMessageBox(TMessageKind::Error,
+                   glFailed ? std::string(kOpenGLErrorText) : "Cannot start the video output: " + error,
+                   game->MessagesToStderr);
+    return nullptr;
+  }
+  game->Renderer = std::make_unique<TGLRenderer>();
+  if (!Guarded(*game, [&] { GameInit(*game); })) return nullptr;
+  if (!game->Windowed) SwitchDisplayMode(*game, *game->Form);
+  return game;
+}
+
+// One turn of the main loop: input, the two timers and the frame clock, the
+// picture and the screenshots asked for this frame. False when the game ends.
+bool RunFrame(TqvxGame& game, const TCommandLine& cmd, const TScriptedInput& scripted, TFrameClock& clock,
+              int64_t frame) {
+  TqvxScene& s = game.Scene;
+  if (!game.Form->PumpEvents(s.Input, !clock.Fixed)) return false;
+  if (clock.Fixed) scripted.Apply(frame, s.Input);
+  const double elapsed = clock.Advance();
+  Guarded(game, [&] {
+    if (game.VideoTimer.Advance(elapsed * 1000)) VideoWatch(game);
+    if (game.MusicTimer.Advance(elapsed * 1000)) MusicStep(game);
+    if (game.Cadencer.Enabled && game.Cadencer.Mode == cmASAP) {
+      const double step = game.Cadencer.Step(clock.Now);
+      FrameStep(game, clock.Fixed ? clock.FrameTime : step);
+    }
+  });
+  if (!s.VideoPlaying) {
+    int32_t dw = 0, dh = 0;
+    game.Form->DrawableSize(dw, dh);
+    game.Renderer->Render(game.GLScene, game.Form->GameViewport(), dw, dh);
+  }
+  for (const auto& [at, file] : cmd.Screenshots)
+    if (at == frame) Guarded(game, [&] { SaveBitmap32(file, game.Renderer->Snapshot(game.GLScene)); });
+  game.Form->Present();
+  return !s.QuitRequested;
+}
+
+// The state dump the driver mode asked for, and the screen saver back on.
+int ShutDown(TqvxGame& game, const TCommandLine& cmd) {
+  game.Form->SetScreenSaverEnabled(true);
+  if (!cmd.DumpStateFile.empty()) {
+    const std::string json = DumpStateJson(game.Scene);
+    try {
+      WriteFileBytes(cmd.DumpStateFile, std::span(reinterpret_cast<const uint8_t*>(json.data()), json.size()));
+    } catch (const EGameError& e) {
+      std::fprintf(stderr, "ovgame: %s\n", e.what());
+      return 1;
+    }
+  }
+  return cmd.Frames.has_value() && game.ErrorShown ? 2 : 0;
+}
+
+int Run(const TCommandLine& cmd) {
   TScriptedInput scripted;
   if (!cmd.InputFile.empty()) {
     std::ifstream f(cmd.InputFile);
@@ -65,98 +169,14 @@ int Run(const TCommandLine& cmd) {
                  std::strerror(errno));
     return 1;
   }
-
-  auto game = std::make_unique<TqvxGame>();
-  game->MessagesToStderr = driverMode;
-  game->Windowed = cmd.Windowed || driverMode || ReadOptionsFile("options.ini").Windowed;
-  SeedRandom(game->Scene, cmd.Seed ? *cmd.Seed : ClockSeed());
-
-  TWindowOptions wo;
-  wo.Windowed = game->Windowed;
-  wo.VSync = !driverMode;
-  wo.PaceFrames = !driverMode;
-  std::string error;
-  bool glFailed = false;
-  auto window = TPlatformWindow::Create(wo, error, glFailed);
-  if (!window) {
-    // The requirement check of this platform: a video output must be there.
-    ShowMessageBox(TMessageKind::Error,
-                   glFailed ? std::string(kOpenGLErrorText) : "Cannot start the video output: " + error,
-                   game->MessagesToStderr);
-    return 1;
-  }
-
-  game->Renderer = std::make_unique<TGLRenderer>();
-  // The renderer's textures belong to the window's context: let it go first.
-  struct TRendererGuard {
-    TqvxGame& game;
-    ~TRendererGuard() { game.Renderer.reset(); }
-  } rendererGuard{*game};
-  try {
-    GameInit(*game, window.get());
-  } catch (const EGameError& e) {
-    ReportError(*game, e.what());
-    return 1;
-  }
-  if (!game->Windowed) SwitchDisplayMode(*game, *window);
-
-  const double frameTime = cmd.FrameTime;
-  double last = NowSeconds();
-  double clock = 0;
-  for (int64_t frame = 0; !driverMode || frame < *cmd.Frames; ++frame) {
-    TqvxScene& s = game->Scene;
-    if (!window->PumpEvents(s.Input, !driverMode)) break;
-    if (driverMode) scripted.Apply(frame, s.Input);
-
-    double elapsed;
-    if (driverMode) {
-      elapsed = frameTime;
-      clock += frameTime;
-    } else {
-      const double now = NowSeconds();
-      elapsed = now - last;
-      last = now;
-      clock = now;
-    }
-    try {
-      if (game->VideoTimer.Advance(elapsed * 1000)) VideoWatch(*game);
-      if (game->MusicTimer.Advance(elapsed * 1000)) MusicStep(*game);
-      if (game->Cadencer.Enabled && game->Cadencer.Mode == cmASAP) {
-        // The driver's frames all last exactly the fixed frame time.
-        const double step = game->Cadencer.Step(clock);
-        FrameStep(*game, driverMode ? frameTime : step);
-      }
-    } catch (const EGameError& e) {
-      ReportError(*game, e.what());
-    }
-    if (!s.VideoPlaying) {
-      int32_t dw = 0, dh = 0;
-      window->DrawableSize(dw, dh);
-      game->Renderer->Render(game->GLScene, window->GameViewport(), dw, dh);
-    }
-    for (const auto& [at, file] : cmd.Screenshots) {
-      if (at != frame) continue;
-      try {
-        SaveBitmap32(file, game->Renderer->Snapshot(game->GLScene));
-      } catch (const EGameError& e) {
-        ReportError(*game, e.what());
-      }
-    }
-    window->Present();
-    if (s.QuitRequested) break;
-  }
-
-  if (!cmd.DumpStateFile.empty()) {
-    const std::string json = DumpStateJson(game->Scene);
-    try {
-      WriteFileBytes(cmd.DumpStateFile, std::span(reinterpret_cast<const uint8_t*>(json.data()), json.size()));
-    } catch (const EGameError& e) {
-      std::fprintf(stderr, "ovgame: %s\n", e.what());
-      return 1;
-    }
-  }
-  window->SetScreenSaverEnabled(true);
-  return driverMode && game->ErrorShown ? 2 : 0;
+  const std::unique_ptr<TqvxGame> game = StartGame(cmd);
+  if (!game) return 1;
+  TFrameClock clock;
+  clock.Fixed = cmd.Frames.has_value();
+  clock.FrameTime = cmd.FrameTime;
+  for (int64_t frame = 0; !clock.Fixed || frame < *cmd.Frames; ++frame)
+    if (!RunFrame(*game, cmd, scripted, clock, frame)) break;
+  return ShutDown(*game, cmd);
 }
 
 }  // namespace

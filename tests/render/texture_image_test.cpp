@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -52,9 +53,7 @@ TEST(TextureImage, RowsBottomFirstAndAlphaByPictureKind) {
 
   // A 30-pixel-wide 8-bit picture becomes 32 wide; a 4-wide one keeps its width.
   TTextureImage thirty = MakeTextureImage(Picture(30, 2, 8, std::vector<uint32_t>(60, 0xFF)), tiaDefault, tfRGBA);
-  EXPECT_EQ(thirty.Width, 32);
-  EXPECT_EQ(thirty.Height, 2);
-  EXPECT_EQ(thirty.Pixels.size(), 32u * 2 * 4);
+  EXPECT_EQ(std::tuple(thirty.Width, thirty.Height, thirty.Pixels.size()), std::tuple(32, 2, 32u * 2 * 4));
   EXPECT_EQ(MakeTextureImage(Picture(4, 1, 8, std::vector<uint32_t>(4, 0xFF)), tiaDefault, tfRGBA).Width, 4);
 
   // Nothing to draw: an empty picture, or one whose pixels are missing.
@@ -88,8 +87,7 @@ TEST(TextureImage, ImageAlphaModes) {
     EXPECT_EQ(Alphas(MakeTextureImage(p, c.Mode, tfRGBA)), c.Alpha) << "mode " << int(c.Mode);
   // The colours themselves never change.
   TTextureImage t = MakeTextureImage(p, tiaSuperBlackTransparent, tfRGBA);
-  EXPECT_EQ(t.Pixels[0], 0x10);
-  EXPECT_EQ(t.Pixels[1], 0x20);
+  EXPECT_EQ(std::pair(t.Pixels[0], t.Pixels[1]), std::pair(uint8_t{0x10}, uint8_t{0x20}));
   // Opaque blending keeps tfRGB: black stays black, not transparent.
   EXPECT_EQ(Alphas(MakeTextureImage(p, tiaSuperBlackTransparent, tfRGB)), std::vector<uint8_t>(8, 255));
 }

@@ -210,30 +210,6 @@ TEST_F(SceneTest, MovesToAPointAndBoundsRunTheArrivalFunction) {
   EXPECT_FLOAT_EQ(o->Rotation, 1.8f) << "spin runs in the same frame";
 }
 
-TEST_F(SceneTest, TransitionsFreezeTheLocationAndTakeHalfASecond) {
-  s_.Functions.resize(1);
-  int32_t i = AddObject(s_, "bird", 1);
-  s_.Objects[size_t(i)].Speed = 100;
-  s_.FadeLevel = 1;
-  s_.FadeIn = true;
-  int frames = 0;
-  while (s_.FadeLevel >= 0 && frames < 100) {
-    SceneUpdate(s_, 0.02f);
-    ++frames;
-  }
-  EXPECT_NEAR(frames, 26, 1) << "a fade takes 0.5 s";
-  EXPECT_EQ(s_.Objects[size_t(i)].X, 0) << "objects stand still during a fade";
-  // A delayed function that is not forced waits while the game waits.
-  s_.WaitTime = 1;
-  AddDelayedFunction(s_, 0, false, 0.01f);
-  Timers(s_, 0.02f);
-  Timers(s_, 0.02f);
-  EXPECT_EQ(s_.DelayedFunctions[0].Function, 0);
-  s_.WaitTime = -1;
-  Timers(s_, 0.02f);
-  EXPECT_EQ(s_.DelayedFunctions[0].Function, -1);
-}
-
 // An oriented flight faces along this frame's velocity: the flight speed
 // after its growth by (1 + dt), plus the object's own motion.
 TEST_F(SceneTest, OrientedFlightFacesTheGrownVelocity) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "script/script_text.h"
 #include "script_test_util.h"
@@ -81,10 +82,9 @@ TEST(ScriptText, ReadableForm) {
       "t.txt");
   ASSERT_EQ(parsed.size(), 1u);
   ASSERT_EQ(parsed[0].InstructionCount(), 2);
-  EXPECT_EQ(parsed[0].Instructions[0].Code, 16);
-  EXPECT_EQ(parsed[0].Instructions[0].Op[0], 16);
-  EXPECT_EQ(parsed[0].Instructions[0].Str[0], "a # not a comment");
-  EXPECT_EQ(parsed[0].Instructions[1].Code, 105);
+  const auto& ins = parsed[0].Instructions;
+  EXPECT_EQ(std::tuple(ins[0].Code, ins[0].Op[0], ins[0].Str[0], ins[1].Code),
+            std::tuple(16, 16, "a # not a comment", 105));
 }
 
 TEST(ScriptText, ErrorsGiveLineColumnAndWhatWasExpected) {
