@@ -6,28 +6,11 @@
 
 namespace {
 
-// A function that calls itself (directly or through others) would recurse
-// until the stack ends, or, calling itself twice, branch into work without
-// end. Calls nested deeper than this, or beyond this many under one
-// outermost call, do nothing instead; real scripts stay far below both.
-constexpr int32_t kMaxCallDepth = 64;
-constexpr int32_t kMaxNestedCalls = 4096;
-
-struct TCallDepthGuard {
-  explicit TCallDepthGuard(TqvxScene& s) : scene(s) { ++scene.CallDepth; }
-  ~TCallDepthGuard() { --scene.CallDepth; }
-  TqvxScene& scene;
-};
-
 void Call(TqvxScene& scene, const TScriptInstruction& ins, float frameTime) {
-  if (scene.CallDepth == 0) scene.NestedCalls = 0;
-  if (scene.CallDepth >= kMaxCallDepth || scene.NestedCalls >= kMaxNestedCalls) return;
-  ++scene.NestedCalls;
-  const TCallDepthGuard depth(scene);
   const std::string& name = ins.Str[0];
   switch (ins.Op[0]) {
-    case 0: RunFunction(scene, FindLocationFunction(scene, name), 0, false, frameTime); break;
-    case 1: RunGlobalFunction(scene, FindGlobalFunction(scene, name), 0, frameTime); break;
+    case 0: CallLocationFunction(scene, FindLocationFunction(scene, name), frameTime); break;
+    case 1: CallGlobalFunction(scene, FindGlobalFunction(scene, name), frameTime); break;
     case 2: CopyToGlobal(scene, FindLocationFunction(scene, name)); break;
     default: break;
   }

@@ -1,5 +1,8 @@
 #include "script/interpreter.h"
 
+#include <cstdio>
+
+#include "platform/cp1251.h"
 #include "script/script_table.h"
 
 namespace {
@@ -16,24 +19,176 @@ int32_t FindIn(const std::vector<TqvxFunction>& table, const std::string& name) 
   return -1;
 }
 
-// Runs instructions [start, count) of table[function] to the end, with no wait
-// or stop test, as global and additional-location functions run. `table`
-// names where the function lives; it is looked up afresh each step because a
+// A run that executes more instructions than this, or nests calls deeper, is
+// a script that never ends: it is stopped with a warning. Scripts have no
+// loops, and a function calling itself is their only way to repeat, so both
+// bounds lie far above what a counter in a real script needs.
+constexpr int64_t kMaxRunInstructions = 1000000;
+constexpr size_t kMaxCallDepth = 100000;
+
+// The table a level's function lives in, looked up afresh each time: a
 // command may grow or replace it.
-template <typename TableOf>
-void RunToEnd(TqvxScene& scene, TableOf tableOf, int32_t function, int32_t start, float frameTime) {
-  const std::vector<TqvxFunction>* table = tableOf(scene);
-  if (!table || !ValidIndex(function, table->size())) return;
-  const int32_t count = (*table)[static_cast<size_t>(function)].InstructionCount();
-  if (start < 0 || start >= count) return;
-  scene.ScriptExecuting = true;
-  for (int32_t i = start; i < count; ++i) {
-    table = tableOf(scene);
-    if (!table || !ValidIndex(function, table->size())) return;
-    const TqvxFunction& f = (*table)[static_cast<size_t>(function)];
-    if (!ValidIndex(i, f.Instructions.size())) return;
-    ExecuteInstruction(scene, f.Instructions[static_cast<size_t>(i)], frameTime);
+const std::vector<TqvxFunction>* TableOf(const TqvxScene& scene, const TScriptLevel& level) {
+  switch (level.Table) {
+    case TScriptTable::Location: return &scene.Functions;
+    case TScriptTable::Global: return &scene.GlobalFunctions;
+    case TScriptTable::AddLoc:
+      if (!ValidIndex(level.AddLoc, scene.AddLocs.size())) return nullptr;
+      return &scene.AddLocs[static_cast<size_t>(level.AddLoc)].Functions;
   }
+  return nullptr;
+}
+
+const TqvxFunction* FunctionOf(const TqvxScene& scene, const TScriptLevel& level) {
+  const std::vector<TqvxFunction>* table = TableOf(scene, level);
+  return table && ValidIndex(level.Function, table->size()) ? &(*table)[static_cast<size_t>(level.Function)] : nullptr;
+}
+
+// Ends the whole run at the next step, with one warning line naming the
+// function that was running.
+void StopRun(TqvxScene& scene, const std::string& why) {
+  TScriptRun& run = scene.Run;
+  if (run.Stopping) return;
+  run.Stopping = true;
+  std::string name = "?";
+  if (!run.Levels.empty()) {
+    const TScriptLevel& top = run.Levels.back();
+    const TqvxFunction* f = FunctionOf(scene, top);
+    if (f && (top.Table != TScriptTable::Location || top.Serial == scene.FunctionTableSerial))
+      name = Cp1251ToUtf8(f->Name);
+  }
+  std::fprintf(stderr, "ovgame: warning: script function \"%s\" stopped: %s\n", name.c_str(), why.c_str());
+}
+
+void FinishLocationLevel(TqvxScene& scene, const TScriptLevel& level) {
+  if (!level.Forced) scene.SuspendedFunction = -1;
+  scene.ScriptExecuting = true;
+}
+
+// After the top level's instruction Next, and any level it called, is done.
+void AfterInstruction(TqvxScene& scene) {
+  TScriptRun& run = scene.Run;
+  TScriptLevel& level = run.Levels.back();
+  if (level.Table != TScriptTable::Location) {
+    ++level.Next;
+    return;
+  }
+  // The location was left during this instruction: the new location's start
+  // function has run and owns the suspension state now. Going on would run
+  // the next instruction of whatever function now has this index.
+  if (scene.FunctionTableSerial != level.Serial) {
+    run.Levels.pop_back();
+    return;
+  }
+  if (scene.StopRequested) {
+    scene.StopRequested = false;
+    FinishLocationLevel(scene, level);
+    run.Levels.pop_back();
+    return;
+  }
+  ++level.Next;
+  if (!level.Forced) scene.ResumeIndex = level.Next;
+}
+
+// One step of the top level: its next instruction, or its end. A location
+// level that is not forced suspends before an instruction while the game
+// waits; global and additional-location levels run to their end.
+void StepTopLevel(TqvxScene& scene, float frameTime) {
+  TScriptRun& run = scene.Run;
+  const size_t at = run.Levels.size() - 1;
+  TScriptLevel& level = run.Levels[at];
+  if (level.Calling) {
+    level.Calling = false;
+    AfterInstruction(scene);
+    return;
+  }
+  const int32_t i = level.Next;
+  if (level.Table == TScriptTable::Location) {
+    if (i >= level.Count) {
+      FinishLocationLevel(scene, level);
+      run.Levels.pop_back();
+      return;
+    }
+    if (!level.Forced && (scene.WaitTime > 0 || scene.HeroWalking)) {
+      scene.SuspendedFunction = level.Function;
+      scene.ResumeIndex = i;
+      run.Levels.pop_back();
+      return;
+    }
+    if (++run.Executed > kMaxRunInstructions) {
+      StopRun(scene, "more than " + std::to_string(kMaxRunInstructions) + " instructions in one run");
+      return;
+    }
+    scene.StopRequested = false;
+    ExecuteFunctionInstruction(scene, level.Function, i, frameTime);
+  } else {
+    const TqvxFunction* f = FunctionOf(scene, level);
+    if (!f || i >= level.Count || !ValidIndex(i, f->Instructions.size())) {
+      run.Levels.pop_back();
+      return;
+    }
+    if (++run.Executed > kMaxRunInstructions) {
+      StopRun(scene, "more than " + std::to_string(kMaxRunInstructions) + " instructions in one run");
+      return;
+    }
+    ExecuteInstruction(scene, f->Instructions[static_cast<size_t>(i)], frameTime);
+  }
+  if (run.Stopping) return;
+  // A call (command 16) added a level: this instruction is done when it ends.
+  if (run.Levels.size() > at + 1) {
+    run.Levels[at].Calling = true;
+    return;
+  }
+  AfterInstruction(scene);
+}
+
+// Runs `first` and every level it calls to their end or suspension. Called
+// inside a run (by a handler entering a location), it nests on the native
+// stack, shares the run's bounds and ends with its own levels.
+void RunLevels(TqvxScene& scene, const TScriptLevel& first, float frameTime) {
+  TScriptRun& run = scene.Run;
+  const size_t base = run.Levels.size();
+  const bool outermost = base == 0;
+  // A handler's run inside a run that is being stopped is part of it.
+  if (!outermost && run.Stopping) return;
+  // Whichever way the run ends, a handler's error included, its levels go.
+  struct TLevelsGuard {
+    TScriptRun& run;
+    size_t base;
+    bool outermost;
+    ~TLevelsGuard() {
+      if (run.Levels.size() > base) run.Levels.resize(base);
+      if (outermost) {
+        run.Executed = 0;
+        run.Stopping = false;
+      }
+    }
+  } guard{run, base, outermost};
+  run.Levels.push_back(first);
+  while (run.Levels.size() > base && !run.Stopping) StepTopLevel(scene, frameTime);
+  // A stopped run is over: it leaves no suspension of its own to resume.
+  if (outermost && run.Stopping && first.Table == TScriptTable::Location && !first.Forced &&
+      first.Serial == scene.FunctionTableSerial)
+    FinishLocationLevel(scene, first);
+}
+
+// Command 16's call: a new level on top of the run under way, or a run of
+// its own when the instruction was executed outside any run.
+void CallLevel(TqvxScene& scene, TScriptLevel level, float frameTime) {
+  TScriptRun& run = scene.Run;
+  const TqvxFunction* f = FunctionOf(scene, level);
+  if (!f || f->Instructions.empty()) return;
+  level.Count = f->InstructionCount();
+  scene.ScriptExecuting = true;
+  if (run.Levels.empty()) {
+    RunLevels(scene, level, frameTime);
+    return;
+  }
+  if (run.Levels.size() >= kMaxCallDepth) {
+    StopRun(scene, "more than " + std::to_string(kMaxCallDepth) + " calls nested");
+    return;
+  }
+  run.Levels.push_back(level);
 }
 
 }  // namespace
@@ -60,44 +215,58 @@ void RunFunction(TqvxScene& scene, int32_t function, int32_t start, bool forced,
   if (!f) return;
   const int32_t count = f->InstructionCount();
   if (start < 0 || start >= count) return;
-  const uint32_t serial = scene.FunctionTableSerial;
-
+  TScriptLevel level;
+  level.Function = function;
+  level.Next = start;
+  level.Count = count;
+  level.Serial = scene.FunctionTableSerial;
+  level.Forced = forced;
   scene.ScriptExecuting = true;
-  for (int32_t i = start; i < count; ++i) {
-    if (!forced && (scene.WaitTime > 0 || scene.HeroWalking)) {
-      scene.SuspendedFunction = function;
-      scene.ResumeIndex = i;
-      return;
-    }
-    scene.StopRequested = false;
-    ExecuteFunctionInstruction(scene, function, i, frameTime);
-    // The location was left during this instruction: the new location's start
-    // function has run and owns the suspension state now. Going on would run
-    // instruction i + 1 of whatever function now has this index.
-    if (scene.FunctionTableSerial != serial) return;
-    if (scene.StopRequested) {
-      scene.StopRequested = false;
-      break;
-    }
-    if (!forced) scene.ResumeIndex = i + 1;
-  }
-  if (!forced) scene.SuspendedFunction = -1;
-  scene.ScriptExecuting = true;
+  RunLevels(scene, level, frameTime);
 }
 
+namespace {
+
+void RunToEnd(TqvxScene& scene, TScriptLevel level, float frameTime) {
+  const TqvxFunction* f = FunctionOf(scene, level);
+  if (!f) return;
+  level.Count = f->InstructionCount();
+  if (level.Next < 0 || level.Next >= level.Count) return;
+  scene.ScriptExecuting = true;
+  RunLevels(scene, level, frameTime);
+}
+
+}  // namespace
+
 void RunGlobalFunction(TqvxScene& scene, int32_t function, int32_t start, float frameTime) {
-  RunToEnd(
-      scene, [](TqvxScene& s) -> const std::vector<TqvxFunction>* { return &s.GlobalFunctions; }, function,
-      start, frameTime);
+  TScriptLevel level;
+  level.Table = TScriptTable::Global;
+  level.Function = function;
+  level.Next = start;
+  RunToEnd(scene, level, frameTime);
 }
 
 void RunAddLocFunction(TqvxScene& scene, int32_t addLoc, int32_t function, float frameTime, int32_t start) {
-  RunToEnd(
-      scene,
-      [addLoc](TqvxScene& s) -> const std::vector<TqvxFunction>* {
-        return ValidIndex(addLoc, s.AddLocs.size()) ? &s.AddLocs[static_cast<size_t>(addLoc)].Functions : nullptr;
-      },
-      function, start, frameTime);
+  TScriptLevel level;
+  level.Table = TScriptTable::AddLoc;
+  level.AddLoc = addLoc;
+  level.Function = function;
+  level.Next = start;
+  RunToEnd(scene, level, frameTime);
+}
+
+void CallLocationFunction(TqvxScene& scene, int32_t function, float frameTime) {
+  TScriptLevel level;
+  level.Function = function;
+  level.Serial = scene.FunctionTableSerial;
+  CallLevel(scene, level, frameTime);
+}
+
+void CallGlobalFunction(TqvxScene& scene, int32_t function, float frameTime) {
+  TScriptLevel level;
+  level.Table = TScriptTable::Global;
+  level.Function = function;
+  CallLevel(scene, level, frameTime);
 }
 
 int32_t FindLocationFunction(const TqvxScene& scene, const std::string& name) {

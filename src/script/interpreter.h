@@ -12,6 +12,12 @@
 // Handlers may replace the very tables a run walks (a location change, a
 // loaded save), so runs index the tables afresh for every instruction and
 // never hold references into them across a call.
+//
+// A run keeps its levels in scene.Run: command 16 adds a level there instead
+// of recursing, so scripts may nest calls many thousands deep. A run that
+// executes more than a million instructions or nests calls more than a
+// hundred thousand deep is taken for a script that never ends: it stops, and
+// one warning line on standard error names the function.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +36,11 @@ void ExecuteFunctionInstruction(TqvxScene& scene, int32_t function, int32_t inde
 void RunFunction(TqvxScene& scene, int32_t function, int32_t start, bool forced, float frameTime);
 void RunGlobalFunction(TqvxScene& scene, int32_t function, int32_t start, float frameTime);
 void RunAddLocFunction(TqvxScene& scene, int32_t addLoc, int32_t function, float frameTime, int32_t start);
+// Command 16: a location function (not forced) or a global function, from its
+// first instruction, as the next level of the run under way. The caller's
+// next instruction runs once that level has ended.
+void CallLocationFunction(TqvxScene& scene, int32_t function, float frameTime);
+void CallGlobalFunction(TqvxScene& scene, int32_t function, float frameTime);
 
 int32_t FindLocationFunction(const TqvxScene& scene, const std::string& name);
 int32_t FindGlobalFunction(const TqvxScene& scene, const std::string& name);

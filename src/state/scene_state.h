@@ -109,6 +109,30 @@ struct TStepSound {
   std::string Sound;
 };
 
+// One level of a script run: a function being executed and how far it got.
+// Command 16 adds a level here rather than recursing, so a deep chain of
+// calls costs heap, not native stack.
+enum class TScriptTable : uint8_t { Location, Global, AddLoc };
+
+struct TScriptLevel {
+  TScriptTable Table = TScriptTable::Location;
+  int32_t AddLoc = -1;    // the additional location whose functions Table AddLoc means
+  int32_t Function = -1;  // index in that table
+  int32_t Next = 0;       // instruction to execute next
+  int32_t Count = 0;      // instruction count taken when the level began
+  uint32_t Serial = 0;    // location levels: FunctionTableSerial when they began
+  bool Forced = false;    // location levels: waits do not suspend it
+  bool Calling = false;   // instruction Next has called the level above this one
+};
+
+// The levels of the run under way and what bounds it: a run ends early, with
+// a warning, when it executes too many instructions or nests too deep.
+struct TScriptRun {
+  std::vector<TScriptLevel> Levels;
+  int64_t Executed = 0;   // instructions since the outermost run began
+  bool Stopping = false;  // a bound was hit: every level unwinds
+};
+
 struct TqvxScene {
   // Screen furniture.
   TDummyCube* LayerRoots[3] = {nullptr, nullptr, nullptr};
@@ -212,11 +236,7 @@ struct TqvxScene {
   // Bumped whenever the location function table is emptied, so that a run
   // whose table was replaced under it (a location change) stops there.
   uint32_t FunctionTableSerial = 0;
-  // How deep command 16 calls are nested now, and how many calls the
-  // outermost one has made; both capped so that a script that calls itself
-  // can neither run the stack out nor branch into endless work.
-  int32_t CallDepth = 0;
-  int32_t NestedCalls = 0;
+  TScriptRun Run;
   std::string LocationName;      // str120
   std::string PreviousLocation;  // str120
   TKeyEntry KeyTable[kKeyEntries];
