@@ -254,36 +254,6 @@ TEST_F(ScriptTest, GlobalTimersFrameFunctionAndFullTables) {
   for (const auto& slot : scene.DelayedFunctions) EXPECT_EQ(slot.Function, -1);
 }
 
-TEST_F(ScriptTest, BoundKeyPressHoldHoldReleaseAndAOneFramePress) {
-  scene.Functions = {Fn("unused", {}), Fn("press", {Say("press")}), Fn("hold", {Say("hold")}),
-                     Fn("release", {Say("release")})};
-  TKeyEntry& left = scene.KeyTable[1];
-  ASSERT_EQ(left.Key, 37);
-  left.PressFunction = 1;
-  left.HoldFunction = 2;
-  left.ReleaseFunction = 3;
-  scene.Input.SetKey(37, true);
-  for (int frame = 0; frame < 3; ++frame) PollKeyBindings(scene, 0.02f);
-  scene.Input.SetKey(37, false);
-  PollKeyBindings(scene, 0.02f);
-  EXPECT_EQ(left.State, 3);
-  PollKeyBindings(scene, 0.02f);
-  EXPECT_EQ(left.State, 0);
-  EXPECT_EQ(Trace(), (Words{"press", "hold", "hold", "release"}));
-
-  // Down and up again between two polls: the latch still reports it once,
-  // no release follows, and the next press goes straight to holding.
-  Trace().clear();
-  scene.Input.SetKey(37, true);
-  scene.Input.SetKey(37, false);
-  PollKeyBindings(scene, 0.02f);
-  PollKeyBindings(scene, 0.02f);
-  EXPECT_EQ(left.State, 1);
-  scene.Input.SetKey(37, true);
-  PollKeyBindings(scene, 0.02f);
-  EXPECT_EQ(Trace(), (Words{"press", "hold"}));
-}
-
 TEST_F(ScriptTest, KeyFunctionThatDisablesInputSkipsTheRemainingKeys) {
   scene.Functions = {Fn("unused", {}), Fn("stop input", {Say("first"), Ins(kEnableInput, {0})}),
                      Fn("second", {Say("second")})};
