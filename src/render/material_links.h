@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class TGLMaterialLibrary;
 
@@ -18,3 +19,10 @@ void SetTexture2Name(TGLMaterialLibrary& library, int index, const std::string& 
 // back to a material already visited. The walk is bounded by the library's
 // size, so a circle made by writing the field directly cannot hang it.
 bool HasTexture2Cycle(const TGLMaterialLibrary& library, int index);
+
+// Gives materials that have no second texture yet their Texture2Name, names[i]
+// for material i, as SetTexture2Name one after the other would but in time
+// near linear in their number: a name that would close a circle is not set
+// (that material draws without its second texture). Returns the indices of
+// the materials whose name was not set.
+std::vector<int> SetTexture2Names(TGLMaterialLibrary& library, const std::vector<std::string>& names);

@@ -7,12 +7,16 @@
 #include "resources/matlib.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "platform/cp1251.h"
 #include "platform/game_error.h"
 #include "platform/paths.h"
 #include "platform/stream.h"
+#include "render/material_links.h"
 #include "render/materials.h"
 #include "resources/image_readers.h"
 
@@ -172,7 +176,17 @@ void MatLibFill(TqvxMatLib& lib, TGLMaterialLibrary& library) {
     ApplyRecord(e, m);
     library.Add(std::move(m));
   }
-  for (int32_t i = 0; i < count; ++i) library.At(i).Texture2Name = MatLibEntry(lib, i)->Texture2Name;
+  // Links from the records pass the same circle check as links set at run
+  // time. A circle is reported but costs only the link that closes it, so a
+  // damaged archive still gives every picture.
+  std::vector<std::string> links(static_cast<size_t>(count));
+  for (int32_t i = 0; i < count; ++i) links[static_cast<size_t>(i)] = MatLibEntry(lib, i)->Texture2Name;
+  for (const int i : SetTexture2Names(library, links)) {
+    std::fprintf(stderr,
+                 "Error: Cyclic material reference detected! (image \"%s\" of \"%s\" is drawn without its "
+                 "second texture)\n",
+                 Cp1251ToUtf8(library.At(i).Name).c_str(), Cp1251ToUtf8(lib.FileName).c_str());
+  }
 }
 
 int32_t MatLibFindImage(const TqvxMatLib& lib, const std::string& name) {

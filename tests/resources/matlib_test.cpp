@@ -10,6 +10,7 @@
 
 #include "platform/game_error.h"
 #include "platform/stream.h"
+#include "render/material_links.h"
 #include "render/materials.h"
 #include "resources/archive_writer.h"
 #include "support/scratch_dir.h"
@@ -248,4 +249,35 @@ TEST(MatLibState, BitmapSpeedsSurviveTargaSpeedsDoNot) {
   EXPECT_EQ(std::tuple(door.OffsetSpeedX, door.OffsetSpeedY, door.ColorSpeed[0], door.ColorSpeed[3]),
             std::tuple(10, 20, 90, 120));
   EXPECT_EQ(std::tuple(glow.OffsetSpeedX, glow.ColorSpeed[3]), std::tuple(0, 0));
+}
+
+// Second-texture links from the records that would close a circle are
+// reported and dropped, as a link set at run time is refused; the others stay.
+TEST(MatLibFill, CyclicSecondTextureLinksAreReportedAndDropped) {
+  TArchiveSource src;
+  const std::pair<const char*, const char*> links[] = {
+      {"a", "b"}, {"b", "c"}, {"c", "a"}, {"d", "d"}, {"e", "a"}, {"f", "missing"}};
+  for (const auto& [name, second] : links) {
+    src.Bitmaps.push_back(Image(name, Solid(1, 1, 0, 0, 0)));
+    src.Bitmaps.back().Record.Texture2Name = second;
+  }
+  TqvxMatLib lib;
+  Read(lib, WriteArchive(src));
+  lib.FileName = "GFX\\loop.wgw";
+  TGLMaterialLibrary library;
+  testing::internal::CaptureStderr();
+  MatLibFill(lib, library);
+  const std::string report = testing::internal::GetCapturedStderr();
+  const char* kept[] = {"b", "c", "", "", "a", "missing"};
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(library.At(i).Texture2Name, kept[i]) << links[i].first;
+    EXPECT_FALSE(HasTexture2Cycle(library, i)) << links[i].first;
+  }
+  const std::string message = "Error: Cyclic material reference detected!";
+  const size_t first = report.find(message);
+  ASSERT_NE(first, std::string::npos) << report;
+  EXPECT_NE(report.find(message, first + 1), std::string::npos) << "one report a dropped link: " << report;
+  EXPECT_NE(report.find("\"c\""), std::string::npos) << report;
+  EXPECT_NE(report.find("\"d\""), std::string::npos) << report;
+  EXPECT_NE(report.find("loop.wgw"), std::string::npos) << report;
 }
