@@ -162,20 +162,23 @@ void ReadBmpImage(TBinaryReader& in, TBitmap& out) {
   const uint64_t rowBytes = (static_cast<uint64_t>(h.Width) * h.Bits + 31) / 32 * 4;
   const uint64_t rowsBytes = rowBytes * static_cast<uint64_t>(height);
   const uint64_t dataBytes = h.ImageSize ? h.ImageSize : rowsBytes;
-  // A stated size shorter than the rows would leave rows without data and let
-  // a few bytes claim a huge picture: taken as a cut image.
-  if (dataBytes > in.Remaining() || dataBytes < rowsBytes) StreamReadError();
+  // Exactly the stated bytes belong to the image, however short of the rows
+  // they fall: the next entry starts after them, and whatever rows they do not
+  // reach stay 0.
+  if (dataBytes > in.Remaining()) StreamReadError();
   Allocate(out, h.Width, height, h.Bits);
 
   const bool plain32 = h.Bits == 32 && h.Masks[0] == 0xFF0000 && h.Masks[1] == 0xFF00 && h.Masks[2] == 0xFF;
   const TChannel red(h.Masks[0]), green(h.Masks[1]), blue(h.Masks[2]);
-  // Only a picture with rows needs a row buffer; its rows are in the data.
+  // Only a picture with rows needs a row buffer.
   std::vector<uint8_t> row(out.Height ? static_cast<size_t>(rowBytes) : 0);
   uint64_t left = dataBytes;
   const size_t width = static_cast<size_t>(out.Width);
   for (int32_t r = 0; r < out.Height; ++r) {
-    if (!in.ReadBytes(row.data(), row.size())) StreamReadError();
-    left -= rowBytes;
+    const size_t stated = static_cast<size_t>(std::min<uint64_t>(left, row.size()));
+    if (!in.ReadBytes(row.data(), stated)) StreamReadError();
+    std::fill(row.begin() + static_cast<std::ptrdiff_t>(stated), row.end(), uint8_t{0});
+    left -= stated;
     uint8_t* dst = out.Pixels.data() + static_cast<size_t>(bottomUp ? out.Height - 1 - r : r) * width * 4;
     const uint8_t* src = row.data();
     switch (h.Bits) {

@@ -281,3 +281,25 @@ TEST(MatLibFill, CyclicSecondTextureLinksAreReportedAndDropped) {
   EXPECT_NE(report.find("\"d\""), std::string::npos) << report;
   EXPECT_NE(report.find("loop.wgw"), std::string::npos) << report;
 }
+
+// A BMP whose image-size field is smaller than its rows: exactly the stated
+// bytes are read, what they do not reach is 0, and the entries after it are
+// read as they stand.
+TEST(MatLibRead, UndersizedBmpImageSizeKeepsTheFollowingEntries) {
+  TBitmap two = Solid(2, 2, 0, 200, 0);
+  for (int i = 0; i < 8; i += 4) two.Pixels[size_t(i)] = 200, two.Pixels[size_t(i) + 1] = 0;  // top row red
+  TArchiveSource src;
+  src.Bitmaps = {Image("cut", two), Image("next", Solid(1, 1, 1, 2, 3))};
+  Bytes bytes = WriteArchive(src);
+  const size_t bmp = 39 + 8, sizeField = bmp + 34, pixels = bmp + 54;
+  ASSERT_EQ(bytes[sizeField], 16) << "two rows of 8 bytes";
+  bytes[sizeField] = 8;  // one row stated and stored: the bottom one
+  bytes.erase(bytes.begin() + static_cast<ptrdiff_t>(pixels + 8), bytes.begin() + static_cast<ptrdiff_t>(pixels + 16));
+  TqvxMatLib lib;
+  ASSERT_NO_THROW(Read(lib, bytes));
+  ASSERT_EQ(lib.BitmapCount, 2);
+  EXPECT_EQ(lib.BitmapEntries[0].Name, "cut");
+  EXPECT_EQ(lib.BitmapImages[0].Pixels, (Bytes{0, 0, 0, 255, 0, 0, 0, 255, 0, 200, 0, 255, 0, 200, 0, 255}));
+  EXPECT_EQ(lib.BitmapEntries[1].Name, "next");
+  EXPECT_EQ(lib.BitmapImages[1].Pixels, Solid(1, 1, 1, 2, 3).Pixels);
+}
