@@ -14,6 +14,7 @@ struct TGameOptions {
   bool Windowed = false;      // "windowed" > 0: an ordinary resizable window
 };
 
-// A missing file or key gives the default; a value that is not an integer
-// counts as missing.
+// A missing key gives the default; a value reads as its leading decimal
+// number, 0 when it has none. A name that is not a regular file (a folder, a
+// FIFO, a device) counts as a missing file and is opened without waiting.
 TGameOptions ReadOptionsFile(const std::string& path);
