@@ -18,7 +18,8 @@ constexpr uint64_t kStoredFunctionHeader = kStoredStrSize + 4;
 
 void ReadFunction(TBinaryReader& in, TqvxFunction& function) {
   function.Instructions.clear();
-  if (!in.ReadStr(kScriptStrLen, function.Name)) Fail(in, "script function name cut short");
+  if (!in.ReadBytes(function.NameBytes.data(), function.NameBytes.size())) Fail(in, "script function name cut short");
+  SyncFunctionName(function);
   int32_t count = 0;
   if (!in.ReadInt32(count))
     Fail(in, "instruction count of script function \"" + Cp1251ToUtf8(function.Name) + "\" cut short");
@@ -37,7 +38,8 @@ void ReadFunction(TBinaryReader& in, TqvxFunction& function) {
 }
 
 void WriteFunction(TBinaryWriter& out, const TqvxFunction& function) {
-  out.WriteStr(kScriptStrLen, function.Name);
+  const auto name = StoredNameBytes(function);
+  out.WriteBytes(name.data(), name.size());
   out.WriteInt32(function.InstructionCount());
   for (const auto& ins : function.Instructions) {
     const auto bytes = InstructionBytes(ins);

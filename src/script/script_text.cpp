@@ -20,6 +20,17 @@ std::array<uint8_t, kStoredStrSize> CanonicalStored(const std::string& text) {
   return out;
 }
 
+// Stored bytes as lowercase hex digits, two a byte.
+std::string HexBytes(const uint8_t* bytes, size_t size) {
+  std::string out;
+  char hex[3];
+  for (size_t b = 0; b < size; ++b) {
+    std::snprintf(hex, sizeof hex, "%02x", bytes[b]);
+    out += hex;
+  }
+  return out;
+}
+
 bool IsWordChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
@@ -304,11 +315,7 @@ std::string FormatInstruction(const TScriptInstruction& ins) {
     out += " raw";
     out += static_cast<char>('1' + i);
     out += '=';
-    char hex[3];
-    for (size_t b = 0; b < kStoredStrSize; ++b) {
-      std::snprintf(hex, sizeof hex, "%02x", s[b]);
-      out += hex;
-    }
+    out += HexBytes(s, kStoredStrSize);
   }
   static_assert(kStrRegion == 155);
   return out;
@@ -316,6 +323,8 @@ std::string FormatInstruction(const TScriptInstruction& ins) {
 
 std::string FormatFunction(const TqvxFunction& function, int32_t index) {
   std::string out = "function " + QuoteScriptString(function.Name);
+  const auto stored = StoredNameBytes(function);
+  if (stored != CanonicalStored(function.Name)) out += " raw=" + HexBytes(stored.data(), stored.size());
   if (index >= 0) out += "  # " + std::to_string(index);
   out += '\n';
   for (const auto& ins : function.Instructions) out += "  " + FormatInstruction(ins) + '\n';
@@ -343,7 +352,18 @@ bool TScriptTextParser::FeedLine(std::string_view rawLine, int lineNumber) {
     r.SkipSpaces();
     TqvxFunction f;
     f.Name = r.String(kScriptStrLen);
-    r.ExpectEnd("the function name");
+    r.ExpectSeparator("the function name");
+    if (!r.AtEnd()) {
+      const size_t rawAt = r.Pos();
+      if (r.Word() != "raw" || !r.Peek('='))
+        r.Fail(rawAt, "expected end of line or raw=<62 hex digits> after the function name, found " + r.Found(rawAt));
+      r.Advance();
+      const std::string text = f.Name;
+      f.NameBytes = r.Raw();
+      SyncFunctionName(f);
+      if (f.Name != text) r.Fail(rawAt, "raw does not hold the text of the function name");
+      r.ExpectEnd("the stored name");
+    }
     functions_.push_back(std::move(f));
     open_ = true;
     return true;

@@ -14,8 +14,9 @@
 // escapes are \" and \\ and \xNN (one raw cp1251 byte). A string whose stored bytes
 // hold more than its text (bytes past the length, a length byte above 30) is
 // followed by rawN=<62 hex digits>, the whole 31 stored bytes, which the
-// assembler takes over the text; so format-then-parse reproduces every code,
-// operand and stored byte of the strings.
+// assembler takes over the text; a function name likewise by raw=<62 hex
+// digits> on its "function" line. So format-then-parse reproduces every
+// code, operand and stored byte of the strings and names.
 #pragma once
 
 #include <string>

@@ -12,16 +12,20 @@ bool StoredHoldsText(const uint8_t* stored, const std::string& text) {
   return len == text.size() && std::memcmp(stored + 1, text.data(), len) == 0;
 }
 
+// Length byte, the text cut to 30 bytes, zeros.
+void StoreText(uint8_t* stored, std::string_view text) {
+  const size_t len = std::min<size_t>(text.size(), kScriptStrLen);
+  std::memset(stored, 0, kStoredStrSize);
+  stored[0] = static_cast<uint8_t>(len);
+  std::memcpy(stored + 1, text.data(), len);
+}
+
 }  // namespace
 
 void SetInstructionString(TScriptInstruction& ins, int i, std::string_view text) {
   if (i < 0 || i >= kInstructionStrs) return;
-  const size_t len = std::min<size_t>(text.size(), kScriptStrLen);
-  uint8_t* stored = ins.StrBytes.data() + static_cast<size_t>(i) * kStoredStrSize;
-  std::memset(stored, 0, kStoredStrSize);
-  stored[0] = static_cast<uint8_t>(len);
-  std::memcpy(stored + 1, text.data(), len);
-  ins.Str[static_cast<size_t>(i)].assign(text.substr(0, len));
+  StoreText(ins.StrBytes.data() + static_cast<size_t>(i) * kStoredStrSize, text);
+  ins.Str[static_cast<size_t>(i)].assign(text.substr(0, kScriptStrLen));
 }
 
 void SyncInstructionString(TScriptInstruction& ins, int i) {
@@ -35,11 +39,7 @@ std::array<uint8_t, kInstructionStrs * kStoredStrSize> StoredStringBytes(const T
   for (int i = 0; i < kInstructionStrs; ++i) {
     uint8_t* stored = out.data() + static_cast<size_t>(i) * kStoredStrSize;
     const std::string& text = ins.Str[static_cast<size_t>(i)];
-    if (StoredHoldsText(stored, text)) continue;
-    const size_t len = std::min<size_t>(text.size(), kScriptStrLen);
-    std::memset(stored, 0, kStoredStrSize);
-    stored[0] = static_cast<uint8_t>(len);
-    std::memcpy(stored + 1, text.data(), len);
+    if (!StoredHoldsText(stored, text)) StoreText(stored, text);
   }
   return out;
 }
@@ -72,4 +72,15 @@ bool ListOperand(const TScriptInstruction& ins, int32_t k, int32_t& value) {
   for (int b = 0; b < 4; ++b) u |= static_cast<uint32_t>(bytes[static_cast<size_t>(at + b)]) << (8 * b);
   value = static_cast<int32_t>(u);
   return true;
+}
+
+void SyncFunctionName(TqvxFunction& function) {
+  function.Name.assign(reinterpret_cast<const char*>(function.NameBytes.data() + 1),
+                       StoredLength(function.NameBytes.data()));
+}
+
+std::array<uint8_t, kStoredStrSize> StoredNameBytes(const TqvxFunction& function) {
+  auto out = function.NameBytes;
+  if (!StoredHoldsText(out.data(), function.Name)) StoreText(out.data(), function.Name);
+  return out;
 }

@@ -32,6 +32,10 @@ struct TScriptInstruction {
 struct TqvxFunction {
   std::vector<TScriptInstruction> Instructions;
   std::string Name;  // at most 30 bytes, cp1251
+  // The name as stored (length byte and 30 bytes), kept like StrBytes so that
+  // a read-then-write gives back every byte; written only while it still
+  // holds Name's text.
+  std::array<uint8_t, kStoredStrSize> NameBytes{};
 
   int32_t InstructionCount() const { return static_cast<int32_t>(Instructions.size()); }
 };
@@ -45,6 +49,11 @@ void SyncInstructionString(TScriptInstruction& ins, int i);
 std::array<uint8_t, kInstructionStrs * kStoredStrSize> StoredStringBytes(const TScriptInstruction& ins);
 // The whole 195-byte record in file order.
 std::array<uint8_t, kInstructionSize> InstructionBytes(const TScriptInstruction& ins);
+// Name := the text of the stored name bytes (the length byte cut to 30).
+void SyncFunctionName(TqvxFunction& function);
+// The 31 bytes the name is written as: NameBytes while they still hold Name,
+// otherwise Name's text with zero padding.
+std::array<uint8_t, kStoredStrSize> StoredNameBytes(const TqvxFunction& function);
 
 // Operand k of an operand list counted from Op1 (k = 0 is Op1, k = 2 is Op3):
 // consecutive int32 fields, a list past Op9 continuing into the string bytes.

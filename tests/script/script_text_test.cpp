@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <tuple>
 
+#include "platform/stream.h"
+#include "script/function_io.h"
 #include "script/script_text.h"
 #include "script_test_util.h"
 
@@ -143,4 +146,30 @@ TEST(ScriptText, HostFormatsFeedLinesAndKeepTheirOwn) {
   EXPECT_EQ(parser.Functions()[0].Instructions[0].Code, 52);
 
   EXPECT_EQ(ParseInstructionText("if_chance op1=50  # half", "x", 1).Op[0], 50);
+}
+
+// A function name's stored bytes come back whole through the text form:
+// bytes past its length, and a length byte above 30.
+TEST(ScriptText, FunctionNamesKeepEveryStoredByte) {
+  std::array<uint8_t, kStoredStrSize> names[3] = {{4, 'w', 'a', 'l', 'k', '_', 'o', 'l', 'd'}, {45}, {}};
+  for (int b = 1; b < kStoredStrSize; ++b) names[1][size_t(b)] = static_cast<uint8_t>('a' + b % 26);
+  for (int b = 0; b < kStoredStrSize; ++b) names[2][size_t(b)] = static_cast<uint8_t>(255 - b);
+  TBinaryWriter stored;
+  stored.WriteInt32(3);
+  for (const auto& name : names) {
+    stored.WriteBytes(name.data(), name.size());
+    stored.WriteInt32(1);
+    const auto ins = InstructionBytes(Ins(105));
+    stored.WriteBytes(ins.data(), ins.size());
+  }
+  TBinaryReader in(stored.Bytes());
+  std::vector<TqvxFunction> functions;
+  ASSERT_TRUE(ReadFunctionTable(in, functions));
+  EXPECT_EQ(functions[0].Name, "walk");
+  EXPECT_EQ(functions[1].Name.size(), 30u);
+
+  const std::string text = FormatFunctions(functions);
+  TBinaryWriter again;
+  WriteFunctionTable(again, ParseScriptText(text, "names.txt"));
+  EXPECT_EQ(again.Bytes(), stored.Bytes()) << text;
 }
