@@ -93,7 +93,6 @@ TqvxObject* HeroObject(TqvxScene& scene) {
   return &scene.Objects[static_cast<size_t>(scene.HeroIndex)];
 }
 
-bool HeroTurnPending(const TqvxScene& scene) { return scene.HeroIndex >= 0 && scene.TurnPlayIndex >= 0; }
 
 void ComputeWalkSpeed(TqvxScene& scene) {
   TqvxObject* hero = HeroObject(scene);

@@ -63,5 +63,3 @@ void UpdateHero(TqvxScene& scene, float dt);
 // The hero's frame chain for one frame (the per-frame update's object
 // animation calls this for the hero instead of the location picture lookup).
 void AnimateHero(TqvxScene& scene, float dt);
-// A queued turn is still being shown.
-bool HeroTurnPending(const TqvxScene& scene);

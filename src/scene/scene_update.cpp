@@ -83,8 +83,7 @@ void UpdateGame(TqvxScene& scene, float dt) {
   } else {
     scene.WaitTime -= dt;
   }
-  if (scene.WaitTime < 0 && !scene.HeroWalking && scene.SuspendedFunction >= 0 && !HeroTurnPending(scene))
-    RunFunction(scene, scene.SuspendedFunction, scene.ResumeIndex, false, dt);
+  ResumeSuspended(scene, dt);
   UpdateScroll(scene, dt);
   SortLayer(scene);
   Keys(scene, dt);

@@ -7,10 +7,8 @@
 
 namespace {
 
-bool ValidIndex(int32_t index, size_t size) { return index >= 0 && static_cast<size_t>(index) < size; }
-
 const TqvxFunction* LocationFunction(const TqvxScene& scene, int32_t function) {
-  return ValidIndex(function, scene.Functions.size()) ? &scene.Functions[static_cast<size_t>(function)] : nullptr;
+  return InTable(function, scene.Functions.size()) ? &scene.Functions[static_cast<size_t>(function)] : nullptr;
 }
 
 int32_t FindIn(const std::vector<TqvxFunction>& table, const std::string& name) {
@@ -33,7 +31,7 @@ const std::vector<TqvxFunction>* TableOf(const TqvxScene& scene, const TScriptLe
     case TScriptTable::Location: return &scene.Functions;
     case TScriptTable::Global: return &scene.GlobalFunctions;
     case TScriptTable::AddLoc:
-      if (!ValidIndex(level.AddLoc, scene.AddLocs.size())) return nullptr;
+      if (!InTable(level.AddLoc, scene.AddLocs.size())) return nullptr;
       return &scene.AddLocs[static_cast<size_t>(level.AddLoc)].Functions;
   }
   return nullptr;
@@ -41,7 +39,7 @@ const std::vector<TqvxFunction>* TableOf(const TqvxScene& scene, const TScriptLe
 
 const TqvxFunction* FunctionOf(const TqvxScene& scene, const TScriptLevel& level) {
   const std::vector<TqvxFunction>* table = TableOf(scene, level);
-  return table && ValidIndex(level.Function, table->size()) ? &(*table)[static_cast<size_t>(level.Function)] : nullptr;
+  return table && InTable(level.Function, table->size()) ? &(*table)[static_cast<size_t>(level.Function)] : nullptr;
 }
 
 // Ends the whole run at the next step, with one warning line naming the
@@ -123,7 +121,7 @@ void StepTopLevel(TqvxScene& scene, float frameTime) {
     ExecuteFunctionInstruction(scene, level.Function, i, frameTime);
   } else {
     const TqvxFunction* f = FunctionOf(scene, level);
-    if (!f || i >= level.Count || !ValidIndex(i, f->Instructions.size())) {
+    if (!f || i >= level.Count || !InTable(i, f->Instructions.size())) {
       run.Levels.pop_back();
       return;
     }
@@ -206,7 +204,7 @@ void ExecuteInstruction(TqvxScene& scene, const TScriptInstruction& instruction,
 
 void ExecuteFunctionInstruction(TqvxScene& scene, int32_t function, int32_t index, float frameTime) {
   const TqvxFunction* f = LocationFunction(scene, function);
-  if (!f || !ValidIndex(index, f->Instructions.size())) return;
+  if (!f || !InTable(index, f->Instructions.size())) return;
   ExecuteInstruction(scene, f->Instructions[static_cast<size_t>(index)], frameTime);
 }
 
@@ -306,8 +304,12 @@ bool TimerPending(const TqvxScene& scene, bool global, const std::string& name) 
   return false;
 }
 
+bool SuspendedMayResume(const TqvxScene& scene) {
+  return scene.SuspendedFunction >= 0 && scene.WaitTime < 0 && !scene.HeroWalking && !HeroTurnPending(scene);
+}
+
 void ResumeSuspended(TqvxScene& scene, float frameTime) {
-  if (scene.WaitTime > 0 || scene.HeroWalking || scene.SuspendedFunction < 0) return;
+  if (!SuspendedMayResume(scene)) return;
   RunFunction(scene, scene.SuspendedFunction, scene.ResumeIndex, false, frameTime);
 }
 
@@ -367,9 +369,9 @@ void TickTimers(TqvxScene& scene, float frameTime) {
 }
 
 int32_t* VariableRef(TqvxScene& scene, int32_t index) {
-  return ValidIndex(index, kVariableCount) ? &scene.Variables[index] : nullptr;
+  return InTable(index, kVariableCount) ? &scene.Variables[index] : nullptr;
 }
 
 TKeyEntry* KeyEntryRef(TqvxScene& scene, int32_t index) {
-  return ValidIndex(index, kKeyEntries) ? &scene.KeyTable[index] : nullptr;
+  return InTable(index, kKeyEntries) ? &scene.KeyTable[index] : nullptr;
 }

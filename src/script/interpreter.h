@@ -56,6 +56,11 @@ void ClearLocationFunctions(TqvxScene& scene);
 bool TimerPending(const TqvxScene& scene, bool global, const std::string& name);
 
 // Per-frame entries, in this order, after objects, hero and wait countdown.
+// The suspended function goes on once the wait has run out (WaitTime is back
+// at its rest value below 0) and the hero neither walks nor plays a turn.
+// Stricter than the test a run makes before each instruction (WaitTime above
+// 0 or a walk), so a turn's frames finish before the script moves on.
+bool SuspendedMayResume(const TqvxScene& scene);
 void ResumeSuspended(TqvxScene& scene, float frameTime);
 void PollKeyBindings(TqvxScene& scene, float frameTime);
 void TickTimers(TqvxScene& scene, float frameTime);

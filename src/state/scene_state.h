@@ -305,5 +305,8 @@ bool ValidObject(const TqvxScene& scene, int32_t index);
 int32_t Random(TqvxScene& scene, int32_t n);
 void SeedRandom(TqvxScene& scene, uint32_t seed);
 
+// A queued turn of the hero is still being shown.
+inline bool HeroTurnPending(const TqvxScene& scene) { return scene.HeroIndex >= 0 && scene.TurnPlayIndex >= 0; }
+
 // The hero's defaults that a reset restores.
 void ResetHeroState(TqvxScene& scene);

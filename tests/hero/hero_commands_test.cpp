@@ -97,7 +97,7 @@ TEST(HeroCommands, ScriptWaitsForTheWalk) {
   EXPECT_EQ(s.ResumeIndex, 1);
   for (int i = 0; i < 500 && s.SuspendedFunction >= 0; ++i) {
     w.Frame(0.02f);
-    if (s.WaitTime < 0 && !HeroTurnPending(s)) ResumeSuspended(s, 0.02f);
+    ResumeSuspended(s, 0.02f);
     if (s.SuspendedFunction >= 0) {
       EXPECT_NE(s.HeroDirection, 0) << "ran before the walk ended";
     }

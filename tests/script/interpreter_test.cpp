@@ -37,7 +37,7 @@ TEST_F(ScriptTest, WaitSuspendsBeforeTheNextInstructionAndResumesWithTheFlagTrue
 
   // A condition elsewhere left the flag false; the resumed run starts afresh.
   scene.ScriptExecuting = false;
-  scene.WaitTime = 0;
+  scene.WaitTime = -1;  // where the frame update's countdown leaves it
   ResumeSuspended(scene, 0.02f);
   EXPECT_EQ(Trace(), (Words{"a", "b", "c"}));
   EXPECT_EQ(scene.SuspendedFunction, -1);
@@ -81,7 +81,7 @@ TEST_F(ScriptTest, SuspendedCalleeIsDroppedInFavourOfItsCaller) {
   EXPECT_EQ(Trace(), (Words{"a1", "b1"}));
   EXPECT_EQ(scene.SuspendedFunction, 0);
   EXPECT_EQ(scene.ResumeIndex, 2);
-  scene.WaitTime = 0;
+  scene.WaitTime = -1;
   ResumeSuspended(scene, 0);
   EXPECT_EQ(Trace(), (Words{"a1", "b1", "a2"}));
   EXPECT_EQ(scene.SuspendedFunction, -1);
