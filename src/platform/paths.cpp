@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/cp1251.h"
+#include "platform/game_error.h"
 #include "platform/stream.h"
 
 namespace {
@@ -26,19 +27,25 @@ std::vector<std::string> SplitComponents(std::string_view path) {
 
 std::filesystem::path ResolveGamePath(std::string_view gamePath, const std::filesystem::path& base) {
   namespace fs = std::filesystem;
-  fs::path current = base;
+  // The folders entered so far; ".." leaves the last one and may never leave
+  // `base` itself, so that no name a script or a file gives reaches outside.
+  std::vector<fs::path> entered{base};
   bool exploring = true;
   for (const std::string& part : SplitComponents(gamePath)) {
-    const std::string utf8 = Cp1251ToUtf8(part);
     if (part == ".") continue;
     if (part == "..") {
-      current /= "..";
+      if (entered.size() == 1)
+        throw MakeOpenError(Cp1251ToUtf8(gamePath), "The name leads outside the game directory.");
+      entered.pop_back();
+      std::error_code ec;
+      exploring = fs::exists(entered.back(), ec);
       continue;
     }
-    fs::path exact = current / utf8;
+    const fs::path& current = entered.back();
+    fs::path exact = current / Cp1251ToUtf8(part);
     std::error_code ec;
     if (!exploring || fs::exists(exact, ec)) {
-      current = exact;
+      entered.push_back(std::move(exact));
       continue;
     }
     const std::string wanted = Cp1251Lower(part);
@@ -52,12 +59,12 @@ std::filesystem::path ResolveGamePath(std::string_view gamePath, const std::file
     }
     if (found.empty()) {
       exploring = false;
-      current = exact;
+      entered.push_back(std::move(exact));
     } else {
-      current = found;
+      entered.push_back(std::move(found));
     }
   }
-  return current;
+  return entered.back();
 }
 
 std::vector<uint8_t> ReadGameFile(std::string_view gamePath, const std::filesystem::path& base) {

@@ -12,6 +12,9 @@
 // Resolves a cp1251 game path under `base`. Each component is matched exactly
 // first, then case-insensitively (Latin and Cyrillic). A component that matches
 // nothing is kept as given, so the result names where the file would be.
+// Names come from scripts and data files: a ".." that would climb above
+// `base` throws the open error naming the game path, and a leading separator
+// or drive is just another folder under `base`.
 std::filesystem::path ResolveGamePath(std::string_view gamePath, const std::filesystem::path& base = ".");
 
 // Reads a whole game file; throws the open error naming the game path.

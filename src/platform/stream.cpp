@@ -1,5 +1,9 @@
 #include "platform/stream.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -14,14 +18,21 @@ TBinaryReader::TBinaryReader(std::span<const uint8_t> data, std::string name)
 
 TBinaryReader::TBinaryReader(const std::filesystem::path& file, std::string displayName)
     : name_(displayName.empty() ? file.string() : std::move(displayName)) {
-  file_ = std::fopen(file.c_str(), "rb");
-  std::error_code ec;
-  if (file_ && std::filesystem::is_directory(file, ec)) {
-    std::fclose(file_);
-    file_ = nullptr;
-    errno = EISDIR;
+  // Without blocking: opening a named pipe for reading would otherwise wait
+  // for a writer that never comes. Only regular files are game files.
+  const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) throw MakeOpenError(name_, std::strerror(errno));
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    throw MakeOpenError(name_, S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "Not a regular file.");
   }
-  if (!file_) throw MakeOpenError(name_, std::strerror(errno));
+  file_ = ::fdopen(fd, "rb");
+  if (!file_) {
+    const int reason = errno;
+    ::close(fd);
+    throw MakeOpenError(name_, std::strerror(reason));
+  }
   if (std::fseek(file_, 0, SEEK_END) == 0) {
     long end = std::ftell(file_);
     size_ = end > 0 ? static_cast<uint64_t>(end) : 0;
@@ -34,12 +45,16 @@ TBinaryReader::~TBinaryReader() {
 }
 
 bool TBinaryReader::ReadBytes(void* dst, size_t n) {
-  if (n > Remaining()) return false;
+  if (n > Remaining()) {
+    ranShort_ = true;
+    return false;
+  }
   if (n == 0) return true;
   if (file_) {
     if (std::fread(dst, 1, n, file_) != n) {
       // The file shrank under us: behave as at its end.
       size_ = pos_;
+      ranShort_ = true;
       return false;
     }
   } else {
@@ -52,6 +67,7 @@ bool TBinaryReader::ReadBytes(void* dst, size_t n) {
 bool TBinaryReader::Skip(uint64_t n) {
   if (n > Remaining()) {
     Seek(size_);
+    ranShort_ = true;
     return false;
   }
   return Seek(pos_ + n);

@@ -18,7 +18,8 @@ class TBinaryReader {
  public:
   // Reads from memory the caller keeps alive.
   TBinaryReader(std::span<const uint8_t> data, std::string name = {});
-  // Opens a file; throws EGameError with the open error's text on failure.
+  // Opens a regular file without blocking; throws EGameError with the open
+  // error's text for a file that is missing or is a folder, pipe or device.
   // `displayName` is the name the error and messages show (the game path).
   explicit TBinaryReader(const std::filesystem::path& file, std::string displayName = {});
   ~TBinaryReader();
@@ -44,6 +45,8 @@ class TBinaryReader {
   uint64_t Size() const { return size_; }
   uint64_t Remaining() const { return size_ - pos_; }
   bool AtEnd() const { return pos_ >= size_; }
+  // Whether some read or skip asked for more than the data held.
+  bool RanShort() const { return ranShort_; }
   const std::string& Name() const { return name_; }
 
  private:
@@ -51,6 +54,7 @@ class TBinaryReader {
   std::FILE* file_ = nullptr;
   uint64_t pos_ = 0;
   uint64_t size_ = 0;
+  bool ranShort_ = false;
   std::string name_;
 };
 

@@ -43,6 +43,8 @@ class TGLRenderer {
   // buffer, which then must be at least 800x600 (else the result is empty).
   TBitmap Snapshot(TGLScene& scene);
   bool HasOffscreenTarget() const { return fboSupported_; }
+  // The context's largest texture side; larger pictures are shrunk to it.
+  int32_t MaxTextureSize() const { return maxTextureSize_; }
 
   // Deletes the textures a cleared library handed over.
   void ReleaseTextures(TGLMaterialLibrary& library);

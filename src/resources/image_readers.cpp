@@ -23,9 +23,16 @@ uint32_t Le32(const uint8_t* p) {
          static_cast<uint32_t>(p[3]) << 24;
 }
 
+int32_t gImageSideLimit = kMaxImageSide;
+
 void CheckPixelCount(int64_t width, int64_t height) {
-  if (width < 0 || height < 0 || (height && width > kMaxImagePixels / height))
-    throw EGameError("Image too large (" + std::to_string(width) + " x " + std::to_string(height) + " pixels)");
+  // A picture without rows or columns is empty, whatever its other side says.
+  const bool empty = width == 0 || height == 0;
+  if (width < 0 || height < 0 ||
+      (!empty && (width > gImageSideLimit || height > gImageSideLimit || width > kMaxImagePixels / height)))
+    throw EGameError("Image too large (" + std::to_string(width) + " x " + std::to_string(height) +
+                     " pixels; at most " + std::to_string(gImageSideLimit) + " a side and " +
+                     std::to_string(kMaxImagePixels) + " in all)");
 }
 
 void Allocate(TBitmap& out, int32_t width, int32_t height, int32_t bits) {
@@ -131,6 +138,10 @@ TBmpLayout ReadBmpHeaders(TBinaryReader& in) {
 }
 
 }  // namespace
+
+void SetImageSideLimit(int32_t side) { gImageSideLimit = side > 0 && side < kMaxImageSide ? side : kMaxImageSide; }
+
+int32_t ImageSideLimit() { return gImageSideLimit; }
 
 void ReadBmpImage(TBinaryReader& in, TBitmap& out) {
   const TBmpLayout h = ReadBmpHeaders(in);

@@ -15,8 +15,18 @@
 
 class TBinaryReader;
 
-// The largest picture accepted, in pixels (a quarter gigabyte of RGBA).
-constexpr int64_t kMaxImagePixels = int64_t{1} << 26;
+// The largest picture accepted, in pixels (64 MB of RGBA, some twenty
+// screens of the game), and the longest side any renderer is asked to take.
+constexpr int64_t kMaxImagePixels = int64_t{1} << 24;
+constexpr int32_t kMaxImageSide = 8192;
+
+// A side longer than the renderer's largest texture cannot be shown, and a
+// run-length picture that claims one would only fill memory: the readers
+// refuse it before decoding. The game sets its renderer's limit once the
+// context is up (never above kMaxImageSide, which is the limit until then);
+// the tools keep the default.
+void SetImageSideLimit(int32_t side);
+int32_t ImageSideLimit();
 
 void ReadBmpImage(TBinaryReader& in, TBitmap& out);
 void ReadTgaImage(TBinaryReader& in, TBitmap& out);

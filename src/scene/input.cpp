@@ -89,11 +89,7 @@ void QuickLoad(TqvxScene& scene) {
 // Esc pressed during a cut scene: fade out and go to the skip location.
 void SkipCutScene(TqvxScene& scene) {
   scene.WaitTime = -1;
-  if (!scene.NoFade) scene.PreviousLocation = scene.LocationName;
-  scene.FadeLevel = 1.0f;
-  scene.FadeIn = false;
-  scene.LocationTimer = 1.0f;
-  scene.LocationName = scene.SkipLocation;
+  RequestLocationChange(scene, scene.SkipLocation, false);
 }
 
 void ShowHoverCaption(TqvxScene& scene, int32_t mx, int32_t my) {

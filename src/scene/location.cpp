@@ -1,11 +1,13 @@
 #include "scene/location.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "effects/effects.h"
 #include "hero/hero_movement.h"
 #include "menu/menu.h"
 #include "sound/sound_manager.h"
+#include "platform/cp1251.h"
 #include "platform/paths.h"
 #include "platform/stream.h"
 #include "scene/location_file.h"
@@ -15,6 +17,9 @@
 namespace {
 
 constexpr float kMinHotSpotRadius = 10;
+// Immediate location changes allowed in one frame; no game needs more than a
+// few, and locations that enter each other at once would go on for ever.
+constexpr int32_t kMaxImmediateChanges = 100;
 
 }  // namespace
 
@@ -89,17 +94,60 @@ void ReadLocation(TqvxScene& scene, const std::string& name) {
 }
 
 void LoadLocation(TqvxScene& scene, const std::string& name) {
-  StopLocationSounds(scene);
-  ResetScene(scene);
-  ReadLocation(scene, name);
-  scene.NoFade = false;
-  RunFunction(scene, 0, 0, false, 0);
+  // An immediate change that the start function asks for is carried out here,
+  // once that function has ended, instead of inside it: locations that enter
+  // each other then take turns in this loop rather than nest without end.
+  struct TEntering {
+    TqvxScene& Scene;
+    bool Was;
+    ~TEntering() {
+      Scene.EnteringLocation = Was;
+      if (!Was) Scene.LocationChangePending = false;
+    }
+  } entering{scene, scene.EnteringLocation};
+  scene.EnteringLocation = true;
+  std::string next = name;
+  for (;;) {
+    StopLocationSounds(scene);
+    ResetScene(scene);
+    ReadLocation(scene, next);
+    scene.NoFade = false;
+    RunFunction(scene, 0, 0, false, 0);
+    if (!scene.LocationChangePending) break;
+    scene.LocationChangePending = false;
+    next = scene.LocationName;
+  }
   ScaleHero(scene);
   UpdateScroll(scene, -1);
   SortLayer(scene);
   ResetSketches(scene);
   scene.FadeLevel = 1.0f;
   scene.FadeIn = true;
+}
+
+void RequestLocationChange(TqvxScene& scene, std::string target, bool immediate) {
+  if (immediate && scene.ImmediateChanges >= kMaxImmediateChanges) {
+    if (scene.ImmediateChanges++ == kMaxImmediateChanges)
+      std::fprintf(stderr,
+                   "ovgame: warning: %d immediate location changes in one frame; \"%s\" does not go on to \"%s\" "
+                   "and the game stays there\n",
+                   kMaxImmediateChanges, Cp1251ToUtf8(scene.LocationName).c_str(), Cp1251ToUtf8(target).c_str());
+    return;
+  }
+  if (!scene.NoFade) scene.PreviousLocation = scene.LocationName;
+  scene.FadeLevel = 1.0f;
+  scene.FadeIn = false;
+  scene.LocationTimer = 1.0f;
+  scene.LocationName = target;
+  if (!immediate) return;
+  ++scene.ImmediateChanges;
+  // Unloading empties the function table, which ends the running function
+  // once this command returns.
+  UnloadLocation(scene);
+  if (scene.EnteringLocation)
+    scene.LocationChangePending = true;
+  else
+    LoadLocation(scene, target);
 }
 
 void UnloadLocation(TqvxScene& scene) {

@@ -18,6 +18,12 @@ void SetRegionEnabled(TqvxScene& scene, int32_t index, bool enabled);
 void ReadLocation(TqvxScene& scene, const std::string& name);
 // Enters a location: reset, read, run its function 0, fade in.
 void LoadLocation(TqvxScene& scene, const std::string& name);
+// The one way scripts and the cut-scene skip leave a location: fade out and
+// enter `target` when the fade ends, or at once. An immediate change ends the
+// running function; asked for by a start function, it is carried out when
+// that function has ended. After 100 immediate changes in a frame further
+// ones are dropped with a warning, and the game stays where it is.
+void RequestLocationChange(TqvxScene& scene, std::string target, bool immediate);
 // Frees what a location brought; global functions stay.
 void UnloadLocation(TqvxScene& scene);
 // The menu's new game: an empty game state and the first location.

@@ -26,19 +26,8 @@ void ChangeLocationCommand(TqvxScene& scene, const TScriptInstruction& ins, floa
     return;
   }
   if (ins.Op[0] != 0) return;
-  const std::string& target = ins.Str[0];
-  if (target == scene.LocationName) return;
-  if (!scene.NoFade) scene.PreviousLocation = scene.LocationName;
-  scene.FadeLevel = 1.0f;
-  scene.FadeIn = false;
-  scene.LocationTimer = 1.0f;
-  scene.LocationName = target;
-  if (ins.Op[1] == 1) {
-    // The change replaces the function table under the running function; the
-    // interpreter sees the new table's serial and ends that run here.
-    UnloadLocation(scene);
-    LoadLocation(scene, scene.LocationName);
-  }
+  if (ins.Str[0] == scene.LocationName) return;
+  RequestLocationChange(scene, ins.Str[0], ins.Op[1] == 1);
 }
 
 }  // namespace

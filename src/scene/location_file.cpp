@@ -1,12 +1,25 @@
 #include "scene/location_file.h"
 
+#include <algorithm>
+
 #include "platform/cp1251.h"
 #include "platform/game_error.h"
 #include "script/function_io.h"
 
 // A record the data ends before is not made at all: a damaged count must not
-// fill memory with empty records.
+// fill memory with empty records. A record the data ends inside is made, with
+// the fields it lacks left at their defaults.
 namespace {
+
+// Smallest stored size of each record: its fixed fields, with any list it
+// holds empty.
+constexpr uint64_t kObjectBytes = 4 + 21 + 5 * 4 + 31 + 4;
+constexpr uint64_t kHotSpotBytes = 3 * 4;
+constexpr uint64_t kColumnBytes = kGridRows * 4;
+constexpr uint64_t kRegionBytes = 6 * 4;
+constexpr uint64_t kRoadBytes = 4;
+constexpr uint64_t kPointBytes = 2 * 4;
+constexpr uint64_t kFunctionBytes = kStoredStrSize + 4;
 
 int32_t ReadCount(TBinaryReader& in, const char* what, int32_t limit, int32_t missing = 0) {
   int32_t n = missing;  // a count the file lacks
@@ -17,17 +30,28 @@ int32_t ReadCount(TBinaryReader& in, const char* what, int32_t limit, int32_t mi
   return n;
 }
 
+// How many of `count` records of at least `recordBytes` bytes begin before
+// the data ends: the others are not there, whatever the count says.
+int32_t RecordsThere(const TBinaryReader& in, int32_t count, uint64_t recordBytes) {
+  if (count <= 0) return 0;
+  const uint64_t there = (in.Remaining() + recordBytes - 1) / recordBytes;
+  return static_cast<int32_t>(std::min<uint64_t>(static_cast<uint64_t>(count), there));
+}
+
 }  // namespace
 
 void ReadLocationData(TBinaryReader& in, TLocationData& data) {
   in.ReadStr(30, data.HeaderName);
   in.ReadStr(150, data.HeaderText);
 
-  const int32_t objects = ReadCount(in, "object count", kMaxLocationCount);
+  // Each loop below stops at a record whose first field the data cannot
+  // hold: a read that fails does not advance, so going on would make the
+  // same empty record again and again.
+  const int32_t objects = RecordsThere(in, ReadCount(in, "object count", kMaxLocationCount), kObjectBytes);
   data.Objects.clear();
-  for (int32_t i = 0; i < objects && !in.AtEnd(); ++i) {
+  for (int32_t i = 0; i < objects; ++i) {
     TLocationObject o;
-    in.ReadInt32(o.Layer);
+    if (!in.ReadInt32(o.Layer)) break;
     if (o.Layer < 0 || o.Layer > 2)
       throw EGameError("Location file \"" + Cp1251ToUtf8(in.Name()) + "\" is damaged: object " + std::to_string(i) +
                        " has layer " + std::to_string(o.Layer) + ", not 0, 1 or 2");
@@ -38,10 +62,10 @@ void ReadLocationData(TBinaryReader& in, TLocationData& data) {
     in.ReadFloat(o.Width);
     in.ReadFloat(o.Height);
     in.ReadStr(30, o.Picture);
-    const int32_t spots = ReadCount(in, "hot spot count", kMaxLocationCount);
-    for (int32_t k = 0; k < spots && !in.AtEnd(); ++k) {
+    const int32_t spots = RecordsThere(in, ReadCount(in, "hot spot count", kMaxLocationCount), kHotSpotBytes);
+    for (int32_t k = 0; k < spots; ++k) {
       THotSpot h{30, o.X, o.Y};
-      in.ReadFloat(h.X);
+      if (!in.ReadFloat(h.X)) break;
       in.ReadFloat(h.Y);
       in.ReadFloat(h.Radius);
       o.HotSpots.push_back(h);
@@ -49,19 +73,23 @@ void ReadLocationData(TBinaryReader& in, TLocationData& data) {
     data.Objects.push_back(std::move(o));
   }
 
-  const int32_t columns = ReadCount(in, "grid width", kMaxGridWidth, static_cast<int32_t>(data.Grid.size()));
+  // A grid width the file lacks keeps the grid before (the previous
+  // location's in the game); a stated one keeps only the columns there.
+  const bool statesColumns = in.Remaining() >= 4;
+  int32_t columns = ReadCount(in, "grid width", kMaxGridWidth, static_cast<int32_t>(data.Grid.size()));
   if (columns < 0)
     throw EGameError("Location file \"" + Cp1251ToUtf8(in.Name()) + "\" is damaged: grid width " +
                      std::to_string(columns));
+  if (statesColumns) columns = RecordsThere(in, columns, kColumnBytes);
   data.Grid.resize(static_cast<size_t>(columns));
   for (auto& column : data.Grid)
     for (auto& cell : column) in.ReadInt32(cell);
 
-  const int32_t regions = ReadCount(in, "region count", kMaxLocationCount);
+  const int32_t regions = RecordsThere(in, ReadCount(in, "region count", kMaxLocationCount), kRegionBytes);
   data.Regions.clear();
-  for (int32_t i = 0; i < regions && !in.AtEnd(); ++i) {
+  for (int32_t i = 0; i < regions; ++i) {
     TLocationRegion r;
-    in.ReadFloat(r.Width);
+    if (!in.ReadFloat(r.Width)) break;
     in.ReadFloat(r.Height);
     in.ReadFloat(r.X);
     in.ReadFloat(r.Y);
@@ -70,23 +98,24 @@ void ReadLocationData(TBinaryReader& in, TLocationData& data) {
     data.Regions.push_back(r);
   }
 
-  const int32_t roads = ReadCount(in, "road count", kMaxLocationCount);
+  const int32_t roads = RecordsThere(in, ReadCount(in, "road count", kMaxLocationCount), kRoadBytes);
   data.Roads.clear();
-  for (int32_t i = 0; i < roads && !in.AtEnd(); ++i) {
+  for (int32_t i = 0; i < roads; ++i) {
     TqvxRoad road;
-    const int32_t points = ReadCount(in, "road point count", kMaxLocationCount);
-    for (int32_t k = 0; k < points && !in.AtEnd(); ++k) {
+    if (in.Remaining() < kRoadBytes) break;
+    const int32_t points = RecordsThere(in, ReadCount(in, "road point count", kMaxLocationCount), kPointBytes);
+    for (int32_t k = 0; k < points; ++k) {
       TGridPoint p;
-      in.ReadInt32(p.X);
+      if (!in.ReadInt32(p.X)) break;
       in.ReadInt32(p.Y);
       road.Points.push_back(p);
     }
     data.Roads.push_back(std::move(road));
   }
 
-  const int32_t functions = ReadCount(in, "function count", kMaxLocationCount);
+  const int32_t functions = RecordsThere(in, ReadCount(in, "function count", kMaxLocationCount), kFunctionBytes);
   data.Functions.clear();
-  for (int32_t i = 0; i < functions && !in.AtEnd(); ++i) {
+  for (int32_t i = 0; i < functions; ++i) {
     TqvxFunction f;
     f.Name = "Default";
     ReadFunction(in, f);

@@ -49,7 +49,9 @@ struct TLocationData {
 };
 
 // Reads a location file. Throws EGameError naming `in.Name()` for a count
-// above the limits, a negative grid width or a layer outside 0..2. `data`
+// above the limits, a negative grid width or a layer outside 0..2. A count
+// is met only as far as the data holds records: those the file ends before
+// are not made, so a few bytes cannot claim a million objects. `data`
 // comes in with the values that fields the file lacks keep (the grid of the
 // location before, as the game's reader resizes it in place).
 void ReadLocationData(TBinaryReader& in, TLocationData& data);

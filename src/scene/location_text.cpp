@@ -1,12 +1,12 @@
 #include "scene/location_text.h"
 
 #include <charconv>
-#include <fstream>
 #include <map>
 #include <sstream>
 
 #include "platform/cp1251.h"
 #include "platform/game_error.h"
+#include "platform/stream.h"
 #include "script/script_text.h"
 
 namespace {
@@ -136,11 +136,8 @@ class TLineReader {
 };
 
 std::string ReadTextFile(const std::filesystem::path& path) {
-  std::ifstream f(path, std::ios::binary);
-  if (!f) throw EGameError("Cannot open file \"" + path.string() + "\".");
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
+  const std::vector<uint8_t> bytes = ReadFileBytes(path, path.string());
+  return std::string(bytes.begin(), bytes.end());
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ void LoadArchiveInto(TqvxMatLib& archive, TGLMaterialLibrary& library, const std
 }
 
 void SceneUpdate(TqvxScene& scene, float dt) {
+  scene.ImmediateChanges = 0;
   UpdateMusic(scene, dt);
   if (scene.MenuActive) {
     MenuFrame(scene, dt);

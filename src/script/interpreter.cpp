@@ -347,21 +347,23 @@ void TickTimers(TqvxScene& scene, float frameTime) {
     if (local.Function >= 0) {
       if (local.Delay > 0) local.Delay -= frameTime;
       if (local.Delay <= 0 && (local.Forced || (!scene.HeroWalking && scene.WaitTime <= 0))) {
-        const uint32_t serial = scene.FunctionTableSerial;
+        // The slot is freed before the call: a call that raises an error then
+        // ends once instead of failing again every frame, and one that leaves
+        // the location cannot free a slot its successor has taken.
+        const int32_t function = local.Function;
+        local.Function = -1;
         // Due timers run as forced runs whatever their slot says: the slot's
         // flag only decides whether they wait for the hero and the wait.
-        RunFunction(scene, local.Function, 0, true, frameTime);
-        // After a location change the slots belong to the new location (the
-        // reset freed this one, and its start script may have refilled it).
-        if (scene.FunctionTableSerial == serial) scene.DelayedFunctions[k].Function = -1;
+        RunFunction(scene, function, 0, true, frameTime);
       }
     }
     TDelayedFunction& global = scene.DelayedGlobalFunctions[k];
     if (global.Function >= 0) {
       if (global.Delay > 0) global.Delay -= frameTime;
       if (global.Delay <= 0) {
-        RunGlobalFunction(scene, global.Function, 0, frameTime);
-        scene.DelayedGlobalFunctions[k].Function = -1;
+        const int32_t function = global.Function;
+        global.Function = -1;
+        RunGlobalFunction(scene, function, 0, frameTime);
       }
     }
   }

@@ -231,6 +231,13 @@ struct TqvxScene {
 
   int32_t DragObject = -1;
   float LocationTimer = -1;
+  // Immediate location changes made in this frame (the frame update clears
+  // it): bounded, so that locations entering each other cannot go on for ever.
+  int32_t ImmediateChanges = 0;
+  // While a location's start function runs, an immediate change it asks for
+  // waits here until that function has ended.
+  bool EnteringLocation = false;
+  bool LocationChangePending = false;
   int32_t SuspendedFunction = -1;
   int32_t ResumeIndex = -1;
   // Bumped whenever the location function table is emptied, so that a run

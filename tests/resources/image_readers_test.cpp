@@ -276,3 +276,20 @@ TEST(ImageWriters, RoundTripThroughTheReaders) {
   EXPECT_EQ(mono.Bits, 1);
   EXPECT_EQ(mono.Pixels, two.Pixels);
 }
+
+TEST(TgaReader, PicturesLargerThanTheRendererTakesAreRefusedBeforeDecoding) {
+  // 8192 x 8192 pixels in 2 MB of run-length packets (256 MB decoded).
+  Bytes packets;
+  for (int i = 0; i < 8192 * 8192 / 128; ++i) packets.insert(packets.end(), {255, 1, 2, 3});
+  const std::string huge = ErrorOf(ReadTgaImage, Tga(10, 8192, 8192, 24, 0, packets));
+  EXPECT_NE(huge.find("too large (8192 x 8192"), std::string::npos) << huge;
+
+  // A renderer whose largest texture is 64 pixels a side.
+  SetImageSideLimit(64);
+  EXPECT_EQ(ImageSideLimit(), 64);
+  EXPECT_NE(ErrorOf(ReadTgaImage, Tga(10, 65, 1, 24, 0, {128, 1, 2, 3, 192, 1, 2, 3})).find("too large"),
+            std::string::npos);
+  EXPECT_EQ(ReadTga(Tga(10, 64, 1, 24, 0, {191, 1, 2, 3})).Width, 64);
+  SetImageSideLimit(1 << 20);
+  EXPECT_EQ(ImageSideLimit(), kMaxImageSide) << "never above the largest side any renderer is given";
+}

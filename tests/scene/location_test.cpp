@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <tuple>
 
 #include "platform/game_error.h"
@@ -13,6 +15,7 @@
 #include "scene/location_text.h"
 #include "scene/scene_update.h"
 #include "scene_fixture.h"
+#include "support/scratch_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -208,6 +211,71 @@ TEST_F(SceneTest, MovesToAPointAndBoundsRunTheArrivalFunction) {
   EXPECT_EQ(std::tuple(o->Y, o->Speed), std::tuple(9, 0)) << "clamped to the bounds";
   EXPECT_EQ(s_.LocationName, "next.qvx");
   EXPECT_FLOAT_EQ(o->Rotation, 1.8f) << "spin runs in the same frame";
+}
+
+TEST(LocationFile, CountsTheDataCannotHoldMakeNoRecords) {
+  // Each file states a million records of one table (a hundred thousand grid
+  // columns) where one byte is left: none of them is there.
+  TBinaryWriter object;
+  object.WriteInt32(1);
+  object.WriteStr(20, "o");
+  for (int f = 0; f < 5; ++f) object.WriteFloat(1);
+  object.WriteStr(30, "p");
+  object.WriteInt32(1000000);
+  std::vector<uint8_t> spots = Header(1);
+  spots.insert(spots.end(), object.Bytes().begin(), object.Bytes().end());
+  const std::vector<std::pair<const char*, std::vector<uint8_t>>> cases = {
+      {"objects", Header(1000000)},
+      {"hot spots", spots},
+      {"grid columns", Header(0, {100000})},
+      {"regions", Header(0, {0, 1000000})},
+      {"roads", Header(0, {0, 0, 1000000})},
+      {"road points", Header(0, {0, 0, 1, 1000000})},
+      {"functions", Header(0, {0, 0, 0, 1000000})},
+  };
+  for (auto [what, bytes] : cases) {
+    bytes.push_back(1);
+    TBinaryReader in(bytes, "SCENE\\liar.qvx");
+    TLocationData d;
+    try {
+      ReadLocationData(in, d);
+    } catch (const EGameError&) {
+      // Refusing the file is as good as reading the records that are there.
+    }
+    EXPECT_LE(d.Objects.size(), 1u) << what;
+    EXPECT_TRUE(d.Objects.empty() || d.Objects[0].HotSpots.empty()) << what;
+    EXPECT_LE(d.Grid.size(), 1u) << what;
+    EXPECT_TRUE(d.Regions.empty()) << what;
+    EXPECT_LE(d.Roads.size(), 1u) << what;
+    EXPECT_TRUE(d.Roads.empty() || d.Roads[0].Points.empty()) << what;
+    EXPECT_TRUE(d.Functions.empty()) << what;
+  }
+}
+
+TEST_F(SceneTest, NamesOutsideTheGameDirectoryOrOfSpecialFilesAreRefused) {
+  // Files that exist beside the game directory, and a pipe where a location
+  // should be: none may be opened, and the error names the file.
+  const TScratchDir outside("outside");
+  WriteFileBytes(outside / "SECRET.qvx", WriteLocationData(TLocationData{}));
+  WriteFileBytes(outside / "secret.wgw", std::vector<uint8_t>(20, 0));
+  fs::create_directories(game_->Dir() / "SCENE");
+  ASSERT_EQ(::mkfifo((game_->Dir() / "SCENE" / "pipe.qvx").c_str(), 0600), 0);
+  const std::string up = "..\\..\\" + outside.Path.filename().string();
+  const std::vector<std::pair<std::string, std::function<void()>>> cases = {
+      {up + "\\SECRET.qvx", [&] { ReadLocation(s_, up + "\\SECRET.qvx"); }},
+      {"pipe.qvx", [&] { ReadLocation(s_, "pipe.qvx"); }},
+      {up + "\\secret.wgw",
+       [&] { LoadArchiveInto(s_.LocationArchive, *s_.LocationLibrary, "GFX\\" + up + "\\secret.wgw"); }},
+  };
+  for (const auto& [name, open] : cases) {
+    try {
+      open();
+      ADD_FAILURE() << "opened " << name;
+    } catch (const EGameError& e) {
+      EXPECT_NE(std::string(e.what()).find("Cannot open file"), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find(name), std::string::npos) << e.what();
+    }
+  }
 }
 
 // An oriented flight faces along this frame's velocity: the flight speed

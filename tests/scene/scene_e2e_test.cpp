@@ -116,3 +116,23 @@ TEST(SceneEndToEnd, ALocationPlaysInTheDriver) {
   EXPECT_EQ(Named(r.State, "front")["screen_x"], 500 - 400);
   EXPECT_EQ(Var(r.State, 3), 7);
 }
+
+TEST(SceneEndToEnd, LocationsThatEnterEachOtherAtOnceStopAfterAHundredChanges) {
+  TTestGameDir game("ping_pong");
+  game.WriteLocation("init.qvx", LocationSource(40,
+      "object layer=1 name=\"a\" x=100 y=300 width=8 height=8 picture=\"rock\"\n"
+      "function \"start\"\n  change_location str1=\"b.qvx\" op2=1\nend\n"));
+  game.WriteLocation("b.qvx", LocationSource(40,
+      "object layer=1 name=\"b\" x=100 y=300 width=8 height=8 picture=\"rock\"\n"
+      "function \"start\"\n  change_location str1=\"init.qvx\" op2=1\nend\n"));
+  const auto r = game.Run(3);
+  ASSERT_EQ(r.ExitCode, 0) << r.Stderr.substr(0, 2000);
+  // The hundredth change entered init.qvx; its own change is dropped, once.
+  EXPECT_EQ(r.State["location"], "init.qvx");
+  ASSERT_EQ(r.State["objects"].size(), 1u);
+  EXPECT_EQ(r.State["objects"][0]["name"], "a");
+  const std::string warning = "100 immediate location changes in one frame; \"init.qvx\" does not go on to \"b.qvx\"";
+  const size_t at = r.Stderr.find(warning);
+  EXPECT_NE(at, std::string::npos) << r.Stderr;
+  EXPECT_EQ(r.Stderr.find("immediate location changes", at + warning.size()), std::string::npos) << r.Stderr;
+}

@@ -4,6 +4,7 @@
 #include <functional>
 #include <set>
 
+#include "platform/game_error.h"
 #include "script/interpreter.h"
 #include "script_test_util.h"
 
@@ -212,15 +213,16 @@ TEST_F(ScriptTest, ForcedTimersFireWhileTheGameWaitsUnforcedOnesAfterwardsAsForc
   EXPECT_EQ(scene.SuspendedFunction, -1);
 }
 
-TEST_F(ScriptTest, TimerThatReschedulesItselfGetsAnotherSlot) {
+TEST_F(ScriptTest, TimerThatReschedulesItselfWaitsForTheNextPass) {
   scene.Functions = {Fn("again", {Say("tick"), Ins(kDelayedCall, {50, 1}, {"again"})})};
   AddDelayedFunction(scene, 0, true, 0);
   TickTimers(scene, 0.02f);
   EXPECT_EQ(Trace(), (Words{"tick"}));
-  EXPECT_EQ(scene.DelayedFunctions[0].Function, -1);
-  EXPECT_EQ(scene.DelayedFunctions[1].Function, 0);
-  // The later slot is counted down in the same pass and does not fire yet.
-  EXPECT_FLOAT_EQ(scene.DelayedFunctions[1].Delay, 0.03f);
+  // Its slot was freed before it ran, so it takes that slot again, which
+  // this pass has left behind.
+  EXPECT_EQ(scene.DelayedFunctions[0].Function, 0);
+  EXPECT_FLOAT_EQ(scene.DelayedFunctions[0].Delay, 0.05f);
+  EXPECT_EQ(scene.DelayedFunctions[1].Function, -1);
 }
 
 TEST_F(ScriptTest, TimerThatLeavesTheLocationKeepsTheNewLocationsTimers) {
@@ -394,4 +396,26 @@ TEST_F(ScriptTest, SelfCallsNestDeepAndEndlessRunsStopWithAWarning) {
     EXPECT_EQ(stderrOf([&] { RunFunction(scene, 0, 0, true, 0); }), "");
     EXPECT_EQ(Trace(), (Words{"ok"})) << "the next run starts afresh";
   }
+}
+
+TEST_F(ScriptTest, ADelayedCallThatFailsIsNotMadeAgain) {
+  // A delayed load of a damaged archive: the error ends that call, once.
+  Fill(49, [](TqvxScene&, const TScriptInstruction&, float) {
+    Trace().push_back("open");
+    throw EGameError("Stream read error");
+  });
+  scene.Functions = {Fn("load", {Ins(49)})};
+  scene.GlobalFunctions = {Fn("load", {Ins(49)})};
+  AddDelayedFunction(scene, 0, true, 0.02f);
+  AddDelayedGlobalFunction(scene, 0, 0.02f);
+  int errors = 0;
+  for (int frame = 0; frame < 80; ++frame) {
+    try {
+      TickTimers(scene, 0.02f);
+    } catch (const EGameError&) {
+      ++errors;
+    }
+  }
+  EXPECT_EQ(errors, 2);
+  EXPECT_EQ(Trace(), (Words{"open", "open"}));
 }
