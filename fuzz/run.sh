@@ -11,11 +11,20 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Re
 targets=$(cmake --build "$build" --target help | sed -n 's/^\(fuzz_[A-Za-z0-9_]*\):.*/\1/p' | sort -u)
 [ -n "$targets" ] || { echo "no fuzz targets" >&2; exit 1; }
 cmake --build "$build" -j2 --target $targets qvxtool
-# The location fuzzer starts from the demo's locations, built from their sources.
+# The location fuzzer starts from the demo's locations, built from their
+# sources, alone and in pairs, and from a pair that enters each other. An
+# input holds a second location after the marker the target splits at.
 scene_seeds="$(mktemp -d)"
 trap 'rm -rf "$scene_seeds"' EXIT
-for loc in "$root"/demo/scenes/*.loc; do
-  "$build/tools/qvxtool/qvxtool" loc build "$loc" "$scene_seeds/$(basename "$loc" .loc).qvx" >/dev/null
+qvxtool="$build/tools/qvxtool/qvxtool"
+previous=""
+for loc in "$root"/demo/scenes/*.loc "$root"/fuzz/scene_seeds/*.loc; do
+  seed="$scene_seeds/$(basename "$loc" .loc).qvx"
+  "$qvxtool" loc build "$loc" "$seed" >/dev/null
+  if [ -n "$previous" ]; then
+    { cat "$previous"; printf '@@qvx@@'; cat "$seed"; } >"$seed.pair"
+  fi
+  previous="$seed"
 done
 status=0
 for t in $targets; do

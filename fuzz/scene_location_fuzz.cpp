@@ -1,21 +1,27 @@
-// Feeds arbitrary bytes to the game as a location file: the file is entered
-// as the game enters it (function 0 runs), then played for a number of
-// frames with the pointer moving, both buttons clicking and keys going down
-// and up, taken from the input's own bytes. Scripts reach every scene,
-// object and hero command this way, with whatever operands the bytes give.
+// Feeds arbitrary bytes to the game as two location files: the part before
+// the first kSecondMarker is "SCENE\a.qvx", the part after it "SCENE\b.qvx"
+// (no marker: no second location). The first is entered as the game enters
+// it (function 0 runs), then played for a number of frames with the pointer
+// moving, both buttons clicking and keys going down and up, taken from the
+// input's own bytes. Scripts reach every scene, object and hero command this
+// way, with whatever operands the bytes give, and can change between the two
+// locations, at once or after a fade, back and forth. Counts are not
+// trimmed: the reader must refuse hostile ones cheaply.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <span>
+#include <string_view>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "platform/game_error.h"
 #include "render/nodes.h"
 #include "scene/command_bindings.h"
 #include "scene/location.h"
-#include "scene/location_file.h"
 #include "scene/scene_create.h"
 #include "scene/scene_update.h"
 
@@ -24,21 +30,62 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kFrames = 30;
+constexpr std::string_view kSecondMarker = "@@qvx@@";
+
+// The game reads its files from the current folder. The fuzzer's own folder
+// is the current one between inputs, so that relative corpus paths keep
+// working; each input runs inside the scratch folder.
+class TScratchFolder {
+ public:
+  TScratchFolder() : dir_(fs::temp_directory_path() / ("qvx_fuzz_scene_" + std::to_string(::getpid()))) {
+    fs::create_directories(dir_ / "SCENE");
+    std::ofstream(dir_ / "fnt1.dat", std::ios::binary) << std::string(256, '\x08');
+  }
+  const fs::path& Dir() const { return dir_; }
+  void Remove() const {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+
+ private:
+  fs::path dir_;
+};
+
+struct TInScratch {
+  explicit TInScratch(const fs::path& dir) : home(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    fs::current_path(dir);
+  }
+  ~TInScratch() {
+    if (home >= 0) {
+      if (::fchdir(home) != 0) std::abort();
+      ::close(home);
+    }
+  }
+  int home;
+};
 
 struct TGame {
+  TScratchFolder Scratch;
   TGLScene Gl;
   TqvxScene Scene;
 
   TGame() {
-    // Locations and the font's widths are read from the current directory.
-    const fs::path dir = fs::temp_directory_path() / ("qvx_fuzz_scene_" + std::to_string(::getpid()));
-    fs::create_directories(dir / "SCENE");
-    std::ofstream(dir / "fnt1.dat", std::ios::binary) << std::string(256, '\x08');
-    fs::current_path(dir);
+    const TInScratch inside(Scratch.Dir());
     RegisterAllCommands();
     SceneCreate(Scene, *Gl.Root().AddNewChild<TDummyCube>());
   }
 };
+
+TGame* gGame = nullptr;
+
+void RemoveScratch() {
+  if (gGame) gGame->Scratch.Remove();
+}
+
+void WriteLocation(const char* name, std::string_view bytes) {
+  std::ofstream(fs::path("SCENE") / name, std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
 
 // The input a frame gets: a pointer position and a button or key event,
 // from three bytes of the data.
@@ -55,25 +102,24 @@ void ApplyInput(TInputState& in, const uint8_t* data, size_t size, int frame) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static TGame* game = new TGame;
-  TqvxScene& s = game->Scene;
-  // A short file repeats its last object up to the stated count (files are
-  // read without length checks), so a few bytes can make half a million
-  // objects. The game copes, slowly; the fuzzer spends its time better on
-  // locations of a playable size.
-  try {
-    TBinaryReader peek(std::span<const uint8_t>(data, size), "fuzz.qvx");
-    TLocationData d;
-    ReadLocationData(peek, d);
-    if (d.Objects.size() > 2000 || d.Grid.size() > 2000) return 0;
-  } catch (const EGameError&) {
+  if (!gGame) {
+    gGame = new TGame;
+    std::atexit(RemoveScratch);
   }
-  std::ofstream(fs::path("SCENE") / "fuzz.qvx", std::ios::binary)
-      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  TqvxScene& s = gGame->Scene;
+  const TInScratch inside(gGame->Scratch.Dir());
+
+  const std::string_view all(reinterpret_cast<const char*>(data), size);
+  const size_t marker = all.find(kSecondMarker);
+  WriteLocation("a.qvx", all.substr(0, marker));
+  std::error_code ec;
+  fs::remove(fs::path("SCENE") / "b.qvx", ec);
+  if (marker != std::string_view::npos) WriteLocation("b.qvx", all.substr(marker + kSecondMarker.size()));
+
   // As in the game, a file error ends the operation under way and play goes
   // on with what the scene holds.
   try {
-    LoadLocation(s, "fuzz.qvx");
+    LoadLocation(s, "a.qvx");
   } catch (const EGameError&) {
   }
   for (int frame = 0; frame < kFrames; ++frame) {

@@ -5,8 +5,11 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <stdexcept>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "platform/cp1251.h"
+#include "platform/stream.h"
 
 namespace {
 
@@ -98,6 +101,10 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv) {
   }
   const bool driverOnly = !c.InputFile.empty() || !c.DumpStateFile.empty() || !c.Screenshots.empty() || c.Seed;
   if (driverOnly && !c.Frames) throw std::invalid_argument("--input, --dump-state, --screenshot and --seed need --frames");
+  for (const auto& [frame, file] : c.Screenshots)
+    if (frame < 0 || frame >= *c.Frames)
+      throw std::invalid_argument("--screenshot " + std::to_string(frame) + ":" + file + ": the run has frames 0 to " +
+                                  std::to_string(*c.Frames - 1));
   return c;
 }
 
@@ -122,6 +129,7 @@ TScriptedInput TScriptedInput::Parse(const std::string& text) {
     } catch (const std::invalid_argument&) {
       fail("expected a frame number");
     }
+    if (frame < 0) fail("frame numbers start at 0");
     TInputEvent e;
     if (verb == "move") {
       std::string xs, ys;
@@ -158,6 +166,11 @@ TScriptedInput TScriptedInput::Parse(const std::string& text) {
   return in;
 }
 
+TScriptedInput TScriptedInput::ReadFile(const std::string& file) {
+  const std::vector<uint8_t> bytes = ReadFileBytes(file, file);
+  return Parse(std::string(bytes.begin(), bytes.end()));
+}
+
 void TScriptedInput::Apply(int64_t frame, TInputState& input) const {
   auto [from, to] = events_.equal_range(frame);
   for (auto it = from; it != to; ++it) {
@@ -184,6 +197,16 @@ std::string DumpStateJson(const TqvxScene& s) {
   j["previous_location"] = Cp1251ToUtf8(s.PreviousLocation);
   j["variables"] = json::array();
   for (int32_t v : s.Variables) j["variables"].push_back(v);
+  // Each sprite's place in its layer's drawing order, from one pass over each
+  // layer: looking every sprite up in its layer would cost the square of the
+  // object count.
+  std::unordered_map<const TGLNode*, int> drawIndex;
+  std::unordered_set<const TGLNode*> layers;
+  for (const TqvxObject& o : s.Objects) {
+    const TGLNode* layer = o.Sprite ? o.Sprite->Parent() : nullptr;
+    if (!layer || !layers.insert(layer).second) continue;
+    for (int i = 0; i < layer->Count(); ++i) drawIndex.emplace(layer->Child(i), i);
+  }
   j["objects"] = json::array();
   for (const TqvxObject& o : s.Objects) {
     json radii = json::array();
@@ -204,7 +227,8 @@ std::string DumpStateJson(const TqvxScene& s) {
       object["screen_x"] = o.Sprite->PositionX;
       object["screen_y"] = o.Sprite->PositionY;
       object["drawn"] = o.Sprite->Visible;
-      object["draw_index"] = o.Sprite->Parent() ? o.Sprite->Parent()->IndexOf(o.Sprite) : -1;
+      const auto at = drawIndex.find(o.Sprite);
+      object["draw_index"] = at != drawIndex.end() ? at->second : -1;
     }
     j["objects"].push_back(object);
   }

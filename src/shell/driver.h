@@ -44,6 +44,9 @@ class TScriptedInput {
  public:
   // Throws std::invalid_argument naming the line that is wrong.
   static TScriptedInput Parse(const std::string& text);
+  // Parse on a file's text; a file that is missing or not a regular file
+  // throws the open error.
+  static TScriptedInput ReadFile(const std::string& file);
   // Applies the events of `frame` to `input`.
   void Apply(int64_t frame, TInputState& input) const;
 

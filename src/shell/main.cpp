@@ -7,13 +7,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "platform/game_error.h"
 #include "platform/stream.h"
 #include "platform/window.h"
 #include "render/screenshot.h"
+#include "resources/image_readers.h"
 #include "shell/driver.h"
 #include "shell/frame_step.h"
 #include "shell/game.h"
@@ -105,6 +104,7 @@ std::unique_ptr<TqvxGame> StartGame(const TCommandLine& cmd) {
     return nullptr;
   }
   game->Renderer = std::make_unique<TGLRenderer>();
+  SetImageSideLimit(game->Renderer->MaxTextureSize());
   if (!Guarded(*game, [&] { GameInit(*game); })) return nullptr;
   if (!game->Windowed) SwitchDisplayMode(*game, *game->Form);
   return game;
@@ -154,16 +154,7 @@ int ShutDown(TqvxGame& game, const TCommandLine& cmd) {
 
 int Run(const TCommandLine& cmd) {
   TScriptedInput scripted;
-  if (!cmd.InputFile.empty()) {
-    std::ifstream f(cmd.InputFile);
-    if (!f) {
-      std::fprintf(stderr, "ovgame: cannot read input file '%s'\n", cmd.InputFile.c_str());
-      return 1;
-    }
-    std::stringstream text;
-    text << f.rdbuf();
-    scripted = TScriptedInput::Parse(text.str());
-  }
+  if (!cmd.InputFile.empty()) scripted = TScriptedInput::ReadFile(cmd.InputFile);
   if (!cmd.DataDir.empty() && chdir(cmd.DataDir.c_str()) != 0) {
     std::fprintf(stderr, "ovgame: cannot enter the game directory '%s': %s\n", cmd.DataDir.c_str(),
                  std::strerror(errno));

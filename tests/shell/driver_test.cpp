@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
+
 namespace {
 TCommandLine Parse(std::vector<const char*> args) {
   args.insert(args.begin(), "ovgame");
@@ -76,4 +78,20 @@ TEST(Driver, StateDumpHasTheDocumentedKeys) {
   EXPECT_EQ(j["variables"][1023], 5);
   EXPECT_EQ(j["objects"][0]["name"], "door");
   EXPECT_EQ(j["hero"]["waypoints"], nlohmann::json::parse("[[20,40],[60,40]]"));
+}
+
+TEST(Driver, RunsOnlyWhatItCanCarryOut) {
+  // Screenshots of frames the run does not have, and input for frames before
+  // the first, would silently do nothing.
+  for (const char* frame : {"5:late.bmp", "-1:early.bmp"})
+    EXPECT_THROW(Parse({"--frames", "5", "--screenshot", frame}), std::invalid_argument) << frame;
+  EXPECT_NO_THROW(Parse({"--frames", "5", "--screenshot", "4:last.bmp"}));
+  EXPECT_THROW(TScriptedInput::Parse("-1 down left\n"), std::invalid_argument);
+  // An input file must be a file.
+  try {
+    TScriptedInput::ReadFile(std::filesystem::temp_directory_path().string());
+    ADD_FAILURE() << "a folder was read as input";
+  } catch (const std::exception& e) {
+    EXPECT_NE(std::string(e.what()).find("Cannot open file"), std::string::npos) << e.what();
+  }
 }

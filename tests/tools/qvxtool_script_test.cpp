@@ -133,3 +133,17 @@ TEST_F(QvxtoolScript, BadInputFailsWithStatusOne) {
   EXPECT_EQ(Tool("disasm").status, 1);
   EXPECT_EQ(Tool("frobnicate").status, 1);
 }
+
+TEST_F(QvxtoolScript, UserMistakesSayWhatIsWrong) {
+  WriteLocation(Functions());
+  const TRun noGame = Tool("disasm " + (dir / "SCENE" / "loc.qvx").string() + " --game " + (dir / "nowhere").string());
+  EXPECT_EQ(noGame.status, 1);
+  EXPECT_NE(noGame.out.find("no such folder"), std::string::npos) << noGame.out;
+
+  std::string out;
+  EXPECT_EQ(RunCommand(std::string(QVXTOOL_PATH) + " loc build " + Quote((dir / "none.loc").string()) + " " +
+                           Quote((dir / "out.qvx").string()),
+                       &out, true),
+            1);
+  EXPECT_NE(out.find("No such file or directory"), std::string::npos) << "the reason is given: " << out;
+}

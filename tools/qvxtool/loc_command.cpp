@@ -1,8 +1,6 @@
 // qvxtool loc: location files as readable sources and back.
 #include <cstdio>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "commands.h"
 #include "platform/cp1251.h"
@@ -26,6 +24,11 @@ TLocationData ReadLocationFile(const std::string& file) {
   TBinaryReader in{std::filesystem::path(file), file};
   TLocationData data;
   ReadLocationData(in, data);
+  // Shown as the game reads it, but not silently: what the file lacks is
+  // printed with its defaults.
+  if (in.RanShort())
+    std::fprintf(stderr, "qvxtool loc: %s: the file ends early (%llu bytes); what it lacks is shown as defaults\n",
+                 file.c_str(), static_cast<unsigned long long>(in.Size()));
   return data;
 }
 
@@ -77,12 +80,10 @@ int LocCommand(const TArgs& args) {
       return 0;
     }
     if (args[0] == "build" && args.size() == 3) {
-      std::ifstream f(args[1], std::ios::binary);
-      if (!f) throw EGameError("Cannot open file \"" + args[1] + "\".");
-      std::stringstream text;
-      text << f.rdbuf();
+      const std::vector<uint8_t> source = ReadFileBytes(args[1], args[1]);
+      const std::string text(source.begin(), source.end());
       const auto base = std::filesystem::path(args[1]).parent_path();
-      const TLocationData d = ParseLocationText(text.str(), args[1], base.empty() ? "." : base);
+      const TLocationData d = ParseLocationText(text, args[1], base.empty() ? "." : base);
       WriteFileBytes(args[2], WriteLocationData(d));
       return 0;
     }

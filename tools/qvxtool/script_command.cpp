@@ -22,6 +22,7 @@
 #include "platform/game_error.h"
 #include "platform/paths.h"
 #include "platform/stream.h"
+#include "scene/location_file.h"
 #include "script/function_io.h"
 #include "script/script_text.h"
 
@@ -43,46 +44,19 @@ void ScriptUsage(std::FILE* out) {
                    ")");
 }
 
-int32_t ReadCount(TBinaryReader& in, const char* section, uint64_t minItemSize) {
-  int32_t n = 0;
-  if (!in.ReadInt32(n)) Cut(in, section);
-  if (n < 0 || static_cast<uint64_t>(n) > in.Remaining() / minItemSize)
-    throw EGameError(in.Name() + ": " + section + " count " + std::to_string(n) + " does not fit the " +
-                     std::to_string(in.Remaining()) + " bytes that remain");
-  return n;
-}
-
 void SkipOrCut(TBinaryReader& in, uint64_t n, const char* section) {
   if (!in.Skip(n)) Cut(in, section);
 }
 
-struct TLocationCounts {
-  int32_t Objects = 0;
-  int32_t Regions = 0;
-};
-
-// Walks a location file up to its function section.
-TLocationCounts SkipToFunctions(TBinaryReader& in) {
-  TLocationCounts counts;
-  SkipOrCut(in, 31 + 151, "header");
-  // layer, name str20, x, parallax, y, width, height, picture str30, hot spot count
-  constexpr uint64_t kObjectFixed = 4 + 21 + 5 * 4 + 31;
-  counts.Objects = ReadCount(in, "object", kObjectFixed + 4);
-  for (int32_t i = 0; i < counts.Objects; ++i) {
-    SkipOrCut(in, kObjectFixed, "objects");
-    const int32_t spots = ReadCount(in, "hot spot", 12);
-    SkipOrCut(in, static_cast<uint64_t>(spots) * 12, "hot spots");
-  }
-  const int32_t columns = ReadCount(in, "walk grid column", 30 * 4);
-  SkipOrCut(in, static_cast<uint64_t>(columns) * 30 * 4, "walk grid");
-  counts.Regions = ReadCount(in, "region", 24);
-  SkipOrCut(in, static_cast<uint64_t>(counts.Regions) * 24, "regions");
-  const int32_t roads = ReadCount(in, "road", 4);
-  for (int32_t i = 0; i < roads; ++i) {
-    const int32_t points = ReadCount(in, "road point", 8);
-    SkipOrCut(in, static_cast<uint64_t>(points) * 8, "roads");
-  }
-  return counts;
+// A location through the game's own reader. The game reads a short file as
+// far as it goes; a tool that shows the file refuses it instead, so that
+// what it prints is what the file holds.
+TLocationData ReadWholeLocation(const fs::path& file) {
+  TBinaryReader in(file, file.string());
+  TLocationData data;
+  ReadLocationData(in, data);
+  if (in.RanShort()) Cut(in, "location");
+  return data;
 }
 
 std::vector<TqvxFunction> ReadTable(TBinaryReader& in, const char* what) {
@@ -106,14 +80,13 @@ std::vector<TqvxFunction> SaveGameFunctions(const fs::path& file, const fs::path
   if (!fs::is_regular_file(locFile))
     throw EGameError(file.string() + ": the save names location \"" + Cp1251ToUtf8(location) +
                      "\", which is not at " + locFile.string() + "; give the game directory with --game DIR");
-  TBinaryReader loc(locFile, locFile.string());
-  const TLocationCounts counts = SkipToFunctions(loc);
+  const TLocationData loc = ReadWholeLocation(locFile);
 
   // Object blocks of 274 bytes; then the hero click function and box, hero
   // speed, dragged object, cursor byte and the two script flags (23 bytes);
   // one byte per region; 20 delayed slots of 9 bytes, the frame function and
   // the scroll position (188 bytes).
-  const uint64_t skip = static_cast<uint64_t>(counts.Objects) * 274 + 23 + static_cast<uint64_t>(counts.Regions) + 188;
+  const uint64_t skip = uint64_t{loc.Objects.size()} * 274 + 23 + uint64_t{loc.Regions.size()} + 188;
   SkipOrCut(in, skip, "state before the global functions");
   return ReadTable(in, "global functions");
 }
@@ -141,6 +114,11 @@ int Disasm(const TArgs& args) {
     ScriptUsage(stderr);
     return 1;
   }
+  std::error_code ec;
+  if (!gameDir.empty() && !fs::is_directory(gameDir, ec)) {
+    std::fprintf(stderr, "qvxtool script: --game %s: no such folder\n", gameDir.string().c_str());
+    return 1;
+  }
   if (kind.empty()) {
     const std::string ext = Cp1251Lower(file.extension().string());
     kind = ext == ".qvx" ? "loc" : ext == ".save" ? "save" : "stream";
@@ -149,9 +127,7 @@ int Disasm(const TArgs& args) {
   std::vector<TqvxFunction> functions;
   std::string what;
   if (kind == "loc") {
-    TBinaryReader in(file, file.string());
-    SkipToFunctions(in);
-    functions = ReadTable(in, "functions");
+    functions = ReadWholeLocation(file).Functions;
     what = "location functions";
   } else if (kind == "save") {
     functions = SaveGameFunctions(file, gameDir);

@@ -88,10 +88,7 @@ int List(const TArgs& args) {
   const bool asJson = args.size() == 3 && args[2] == "--json";
   if (args.size() != 2 && !asJson) throw EToolError(std::string("bad arguments\n") + kUsage);
   TqvxMatLib lib;
-  if (!LoadArchive(args[1], lib)) {
-    if (asJson) std::puts("[]");
-    return 0;
-  }
+  if (!LoadArchive(args[1], lib)) return 1;
   TGLMaterialLibrary library;
   MatLibFill(lib, library);
   json all = json::array();
