@@ -73,7 +73,15 @@ void BM_Renderer(benchmark::State& state) {
     renderer.Render(b.Scene, vp, 800, 600);
     EndFrame();
   }
+  // Per frame: binds and blend changes should not exceed the changes of
+  // material in drawing order, and nothing is uploaded once the textures exist.
+  int changes = 0;
+  for (size_t i = 0; i < b.Sprites.size(); ++i)
+    changes += i == 0 || b.Sprites[i]->MaterialIndex() != b.Sprites[i - 1]->MaterialIndex();
+  state.counters["material_changes"] = changes;
   state.counters["binds"] = renderer.LastFrame().TextureBinds;
+  state.counters["blend_changes"] = renderer.LastFrame().BlendChanges;
+  state.counters["uploads"] = renderer.LastFrame().Uploads;
   state.counters["batches"] = renderer.LastFrame().Batches;
   renderer.DropLibraryTextures(b.Library);
 }
