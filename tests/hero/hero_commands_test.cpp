@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "hero/hero_world.h"
 #include "script/interpreter.h"
 
@@ -24,46 +26,36 @@ TEST(HeroCommands, FacePlaceWalkTurnShowIdle) {
   HeroWorld w;
   w.NameAllFrames();
   TqvxScene& s = w.Scene;
-
-  ExecuteInstruction(s, Make(6, 0), 0.02f);
-  EXPECT_EQ(s.HeroDirection, 0);
-  EXPECT_EQ(w.Shown(), "s0");
-  for (int bad : {-1, 8, 1000}) ExecuteInstruction(s, Make(6, bad), 0.02f);
-  EXPECT_EQ(s.HeroDirection, 0);
-
-  ExecuteInstruction(s, Make(7, 4, 6), 0.02f);
-  EXPECT_EQ(w.Hero().X, 80);
-  EXPECT_EQ(w.Hero().Y, 120);
-  ExecuteInstruction(s, Make(7, 4, 99), 0.02f);
-  EXPECT_EQ(w.Hero().Y, 120);
-
-  ExecuteInstruction(s, Make(8, 14, 6), 0.02f);
-  EXPECT_TRUE(s.HeroWalking);
-  EXPECT_EQ(s.Waypoints[0].X, 280);
+  auto run = [&](int32_t code, int32_t op1 = 0, int32_t op2 = 0, const std::string& str1 = "") {
+    ExecuteInstruction(s, Make(code, op1, op2, str1), 0.02f);
+  };
+  // 6 faces a direction and stands; directions off the ring do nothing.
+  for (int32_t d : {0, -1, 8, 1000}) run(6, d);
+  EXPECT_EQ(std::tuple(s.HeroDirection, w.Shown()), std::tuple(0, "s0"));
+  // 7 puts the hero on a cell, not on one off the grid; 8 walks to one.
+  run(7, 4, 6);
+  run(7, 4, 99);
+  EXPECT_EQ(std::tuple(w.Hero().X, w.Hero().Y), std::tuple(80, 120));
+  run(8, 14, 6);
+  EXPECT_EQ(std::tuple(s.HeroWalking, s.Waypoints[0].X), std::tuple(true, 280));
   StopWalk(s);
-  ExecuteInstruction(s, Make(8, -5, 6), 0.02f);
+  run(8, -5, 6);
   EXPECT_FALSE(s.HeroWalking);
-
+  // 9 turns (3 to 4: a turn frame and two walk frames), not to a bad direction.
   s.HeroDirection = 3;
-  ExecuteInstruction(s, Make(9, 4), 0.02f);
-  EXPECT_EQ(s.HeroDirection, 4);
-  EXPECT_EQ(s.TurnQueueCount, 3);
-  ExecuteInstruction(s, Make(9, 9), 0.02f);
-  EXPECT_EQ(s.HeroDirection, 4);
-
+  run(9, 4);
+  run(9, 9);
+  EXPECT_EQ(std::tuple(s.HeroDirection, s.TurnQueueCount), std::tuple(4, 3));
+  // 10 shows a frame and animates it, or without a name animates what is shown.
   w.AddFrame("wave", "wave2", 80);
-  w.Hero().Animated = false;
-  ExecuteInstruction(s, Make(10, 0, 0, "wave"), 0.02f);
-  EXPECT_EQ(w.Shown(), "wave");
-  EXPECT_TRUE(w.Hero().Animated);
-  w.Hero().Animated = false;
-  ExecuteInstruction(s, Make(10), 0.02f);
-  EXPECT_EQ(w.Shown(), "wave");
-  EXPECT_TRUE(w.Hero().Animated);
-
-  ExecuteInstruction(s, Make(11, 0), 0.02f);
+  for (const char* frame : {"wave", ""}) {
+    w.Hero().Animated = false;
+    run(10, 0, 0, frame);
+    EXPECT_EQ(std::tuple(w.Shown(), w.Hero().Animated), std::tuple("wave", true)) << frame;
+  }
+  run(11, 0);
   EXPECT_FALSE(s.IdleOnArrival);
-  ExecuteInstruction(s, Make(11, 2), 0.02f);
+  run(11, 2);
   EXPECT_TRUE(s.IdleOnArrival);
 }
 

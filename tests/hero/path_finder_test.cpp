@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
 #include <vector>
 
 #include "hero/hero_movement.h"
@@ -29,68 +28,40 @@ TqvxRoad MakeRoad(const Points& points) {
 
 }  // namespace
 
-TEST(PathLines, AxisLinesAndTheAngleRule) {
-  HeroWorld w;
-  auto clear = [&](int x1, int y1, int x2, int y2) { return AxisLineClear(WalkMapOf(w.Scene), x1, y1, x2, y2); };
-  EXPECT_TRUE(clear(2, 5, 12, 5) && clear(4, 20, 4, 3));
-  EXPECT_FALSE(clear(4, 4, 4, 4)) << "one cell is no line";
-  EXPECT_FALSE(clear(0, 0, 3, 3)) << "slanted";
-  EXPECT_FALSE(clear(2, 5, 40, 5) || clear(4, -1, 4, 29)) << "end off the grid";
-  w.Block(12, 5);
-  EXPECT_FALSE(clear(2, 5, 12, 5)) << "both ends count";
-  EXPECT_TRUE(clear(2, 5, 11, 5));
-
-  // Up to about 11 degrees from a row or a column (22 and 73 are refused),
-  // and the diagonal.
-  EXPECT_TRUE(AngleAllowed(0, 0, 10, 2) && AngleAllowed(0, 0, 10, 10) && AngleAllowed(0, 0, 2, 10) &&
-              AngleAllowed(5, 5, 0, 4));
-  EXPECT_FALSE(AngleAllowed(0, 0, 10, 4) || AngleAllowed(0, 0, 3, 10) || AngleAllowed(5, 5, 3, 4));
-}
-
-TEST(PathLines, SlantedLinesAndCorners) {
-  // Slope 1/8: columns 4 and 12 fall on half rows, which go to the even row.
-  HeroWorld w;
-  auto walkable = [&](int x1, int y1, int x2, int y2) { return LineWalkable(WalkMapOf(w.Scene), x1, y1, x2, y2); };
-  EXPECT_TRUE(walkable(0, 0, 16, 2));
-  w.Block(4, 1);
-  w.Block(12, 1);
-  EXPECT_TRUE(walkable(0, 0, 16, 2) && walkable(16, 2, 0, 0));
-  w.Block(4, 0);
-  EXPECT_FALSE(walkable(0, 0, 16, 2));
-  EXPECT_FALSE(walkable(0, 0, 10, 4)) << "angle";
-  EXPECT_FALSE(walkable(0, 0, 45, 2)) << "off the grid";
-
-  HeroWorld open;
-  const TGridPoint a{2, 2}, b{8, 6};
-  EXPECT_TRUE(LPathExists(WalkMapOf(open.Scene), a, b));
-  EXPECT_FALSE(LPathExists(WalkMapOf(open.Scene), a, a));
-  EXPECT_FALSE(TwoLegClear(WalkMapOf(open.Scene), a, b, b)) << "corner on the end";
-  open.Block(8, 2);  // spoils horizontal-first
-  EXPECT_TRUE(LPathExists(WalkMapOf(open.Scene), a, b));
-  open.Block(2, 5);  // spoils vertical-first too
-  EXPECT_FALSE(LPathExists(WalkMapOf(open.Scene), a, b));
-}
-
-TEST(PathRoute, DiagonalCutsTheCorner) {
-  HeroWorld w;
-  const TqvxScene& s = w.Scene;
-  // Horizontal first; vertical first when the row is blocked, the cut then
-  // running along the columns; nothing when both are blocked.
-  const std::tuple<TGridPoint, TGridPoint, Points> cases[] = {
-      {{0, 0}, {10, 10}, {{200, 40}, {200, 200}}}, {{0, 0}, {3, 10}, {{60, 0}, {60, 200}}}};
-  for (const auto& [from, to, points] : cases) {
+// Routes from the grid alone: a straight line along a row or a column, or a
+// slanted one within 15 degrees of a walking direction; else one bend whose
+// first leg cuts the corner; else none.
+TEST(PathRoute, StraightLinesBendsAndNoRoute) {
+  struct TCase {
+    const char* Why;
+    Points Blocked;
+    TGridPoint From, To;
+    Points Want;  // empty: no route
+  };
+  const TCase cases[] = {
+      {"a row", {}, {2, 5}, {12, 5}, {{240, 100}}},
+      {"a column", {}, {4, 20}, {4, 3}, {{80, 60}}},
+      {"a blocked cell on the row, no way round it", {{8, 5}}, {2, 5}, {12, 5}, {}},
+      {"11 degrees from a row", {}, {0, 0}, {10, 2}, {{200, 40}}},
+      {"11 degrees from a column", {}, {0, 0}, {2, 10}, {{40, 200}}},
+      {"22 degrees from a row: a bend", {}, {0, 0}, {10, 4}, {{200, 40}, {200, 80}}},
+      {"17 degrees from a column: a bend", {}, {0, 0}, {3, 10}, {{60, 0}, {60, 200}}},
+      // Slope 1/8: columns 4 and 12 fall on half rows, which go to the even row.
+      {"cells beside a slanted line", {{4, 1}, {12, 1}}, {0, 0}, {16, 2}, {{320, 40}}},
+      {"the same line backwards", {{4, 1}, {12, 1}}, {16, 2}, {0, 0}, {{0, 0}}},
+      {"a cell on a slanted line", {{4, 0}}, {0, 0}, {16, 2}, {{0, 40}, {320, 40}}},
+      // The diagonal blocked: horizontal first, then vertical first, then none.
+      {"a corner cut", {{5, 5}}, {0, 0}, {10, 10}, {{200, 40}, {200, 200}}},
+      {"the row blocked too", {{5, 5}, {5, 0}}, {0, 0}, {10, 10}, {{40, 200}, {200, 200}}},
+      {"and the column", {{5, 5}, {5, 0}, {0, 5}}, {0, 0}, {10, 10}, {}},
+  };
+  for (const TCase& c : cases) {
+    HeroWorld w;
+    for (auto [x, y] : c.Blocked) w.Block(x, y);
     TRoute r;
-    ASSERT_TRUE(RouteViaDiagonal(WalkMapOf(s), r, from, to));
-    EXPECT_EQ(Route(r), points);
+    EXPECT_EQ(FindRoute(WalkMapOf(w.Scene), c.From, c.To, r), !c.Want.empty()) << c.Why;
+    EXPECT_EQ(Route(r), c.Want) << c.Why;
   }
-  TRoute r;
-  w.Block(5, 0);
-  ASSERT_TRUE(RouteViaDiagonal(WalkMapOf(s), r, {0, 0}, {10, 10}));
-  EXPECT_EQ(Route(r), (Points{{40, 200}, {200, 200}}));
-  r.Count = 0;
-  w.Block(0, 5);
-  EXPECT_FALSE(RouteViaDiagonal(WalkMapOf(s), r, {0, 0}, {10, 10}));
-  EXPECT_EQ(r.Count, 0);
 }
 
 TEST(PathWaypoints, CompactionClosenessAndCapacity) {
