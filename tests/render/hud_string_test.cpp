@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/game_error.h"
 #include "support/scratch_dir.h"
 
@@ -23,22 +25,17 @@ void MakeText(THUDString& t, float height, const std::vector<uint8_t>& widths, i
 
 TEST(HudFont, GlyphCellsAndAdvances) {
   THUDString t;
-  MakeText(t, 32, Widths(0, {{'A', 20}, {0x41 + 16, 40}, {255, 10}}));
-  EXPECT_EQ(t.CellSize, 32);
-  EXPECT_EQ(t.GlyphWidths[0], 2) << "a zero width still advances 2";
-  EXPECT_EQ(t.GlyphWidths['A'], 22);
-  // 'A' = 65: column 1, row 4; margin (32 - 22) / 2 = 5.
-  EXPECT_FLOAT_EQ(t.GlyphCoords['A'][0], (32 + 5) / 512.0f);
-  EXPECT_FLOAT_EQ(t.GlyphCoords['A'][2], (64 - 5) / 512.0f);
-  EXPECT_FLOAT_EQ(t.GlyphCoords['A'][1], 1 - 5 * 32 / 512.0f);
-  EXPECT_FLOAT_EQ(t.GlyphCoords['A'][3], 1 - (4 * 32 + 1) / 512.0f);
-  // Wider than the cell: the margin is negative and truncates toward zero.
-  const uint8_t wide = 0x41 + 16;  // advance 42, margin -5
-  EXPECT_FLOAT_EQ(t.GlyphCoords[wide][0], (1 * 32 - 5) / 512.0f);
-  EXPECT_FLOAT_EQ(t.GlyphCoords[wide][2], (2 * 32 + 5) / 512.0f);
-  // Code 255: last column, last row; margin (32 - 12) / 2 = 10.
-  EXPECT_FLOAT_EQ(t.GlyphCoords[255][0], (15 * 32 + 10) / 512.0f);
-  EXPECT_FLOAT_EQ(t.GlyphCoords[255][1], 0.0f);
+  MakeText(t, 32, Widths(0, {{'A', 20}, {'A' + 16, 40}, {255, 10}}));
+  EXPECT_EQ(std::tuple(t.CellSize, t.GlyphWidths[0], t.GlyphWidths['A']), std::tuple(32, 2, 22))
+      << "a zero width still advances 2";
+  auto cell = [&](uint8_t c) { return std::vector<float>(t.GlyphCoords[c], t.GlyphCoords[c] + 4); };
+  // Left, bottom, right, top in the 512-pixel picture (t counts upwards).
+  // 'A' = 65: column 1, row 4, margin (32 - 22) / 2 = 5; 'A' + 16 is wider
+  // than its cell, its margin -5 truncated toward zero; 255: the last cell,
+  // margin (32 - 12) / 2 = 10.
+  EXPECT_EQ(cell('A'), (std::vector<float>{37 / 512.0f, 1 - 160 / 512.0f, 59 / 512.0f, 1 - 129 / 512.0f}));
+  EXPECT_EQ(cell('A' + 16), (std::vector<float>{27 / 512.0f, 1 - 192 / 512.0f, 69 / 512.0f, 1 - 161 / 512.0f}));
+  EXPECT_EQ(cell(255), (std::vector<float>{490 / 512.0f, 0, 502 / 512.0f, 1 - 481 / 512.0f}));
 }
 
 TEST(HudFont, OddMarginTruncatesSmallPicturesAndWidthFiles) {
