@@ -77,72 +77,73 @@ std::string ErrorOf(void (*reader)(TBinaryReader&, TBitmap&), const Bytes& b) {
 
 }  // namespace
 
-TEST(BmpReader, BottomUpAndTopDownRowsAndImageSizeZero) {
-  // 2x2, 24 bits: rows are 6 bytes padded to 8; image-size field 0.
-  const Bytes rowA = {0, 0, 255, 0, 255, 0, 0, 0};    // red, green
-  const Bytes rowB = {255, 0, 0, 255, 255, 255, 0, 0};  // blue, white
-  Bytes pixels = rowA;
-  pixels.insert(pixels.end(), rowB.begin(), rowB.end());
-  Bytes bottomUp = Bmp40(2, 2, 24, 0, 0, 0, {}, pixels);
-  bottomUp.push_back(0xEE);  // the next entry's byte must not be consumed
-  uint64_t used = 0;
-  TBitmap up = ReadBmp(bottomUp, &used);
-  EXPECT_EQ(used, bottomUp.size() - 1);
-  EXPECT_EQ(up.Bits, 24);
-  EXPECT_EQ(Rgba(up), (std::vector<uint32_t>{0x0000FFFF, 0xFFFFFFFF, 0xFF0000FF, 0x00FF00FF}))
-      << "the first stored row of a bottom-up BMP is the picture's bottom row";
-
-  TBitmap down = ReadBmp(Bmp40(2, -2, 24, 0, 0, 0, {}, pixels));
-  EXPECT_EQ(down.Height, 2);
-  EXPECT_EQ(Rgba(down), (std::vector<uint32_t>{0xFF0000FF, 0x00FF00FF, 0x0000FFFF, 0xFFFFFFFF}));
-}
-
-TEST(BmpReader, PaletteImages) {
-  // 1 bit, 3 pixels wide: table of 2 entries (colours-used 0), rows padded to 4 bytes.
-  const Bytes table1 = {0, 0, 0, 0, 255, 255, 255, 0};
-  TBitmap mono = ReadBmp(Bmp40(3, 1, 1, 0, 0, 0, table1, {0b10100000, 0, 0, 0}));
-  EXPECT_EQ(Rgba(mono), (std::vector<uint32_t>{0xFFFFFFFF, 0x000000FF, 0xFFFFFFFF}));
-
-  // 4 bits with a colours-used count of 2; index 5 is past the table and stays black.
-  const Bytes table4 = {0, 0, 255, 0, 0, 255, 0, 0};
-  TBitmap nibble = ReadBmp(Bmp40(3, 1, 4, 0, 0, 2, table4, {0x10, 0x50, 0, 0}));
-  EXPECT_EQ(Rgba(nibble), (std::vector<uint32_t>{0x00FF00FF, 0xFF0000FF, 0x000000FF}));
-
-  // 8 bits, core header: 3-byte table entries, 16-bit sizes.
+// Every layout each reader decodes, followed by a byte of the next archive
+// entry that must be left unread. Pixels as 0xRRGGBBAA, top row first.
+TEST(ImageReaders, EveryLayoutDecodesAndTheNextEntryIsLeftAlone) {
+  // 2x2 at 24 bits: rows of 6 bytes padded to 8; red, green, then blue, white.
+  Bytes rows = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
+  // A core header: 16-bit sizes, 3-byte table entries.
   Bytes core = {'B', 'M'};
   Put32(core, 0), Put32(core, 0), Put32(core, 0);
   Put32(core, 12), Put16(core, 2), Put16(core, 1), Put16(core, 1), Put16(core, 8);
-  for (int i = 0; i < 256; ++i) core.push_back(static_cast<uint8_t>(i)), core.push_back(0), core.push_back(0);
+  for (int i = 0; i < 256; ++i) core.insert(core.end(), {static_cast<uint8_t>(i), 0, 0});
   core.insert(core.end(), {7, 200, 0, 0});
-  uint64_t used = 0;
-  TBitmap eight = ReadBmp(core, &used);
-  EXPECT_EQ(used, core.size());
-  EXPECT_EQ(eight.Bits, 8);
-  EXPECT_EQ(Rgba(eight), (std::vector<uint32_t>{0x000007FF, 0x0000C8FF}));
-}
-
-TEST(BmpReader, SixteenAndThirtyTwoBitsWithMasks) {
-  // 5-5-5 by default: 0x7FFF is white, 0x001F blue.
-  TBitmap d16 = ReadBmp(Bmp40(2, 1, 16, 0, 0, 0, {}, {0xFF, 0x7F, 0x1F, 0x00}));
-  EXPECT_EQ(Rgba(d16), (std::vector<uint32_t>{0xFFFFFFFF, 0x0000FFFF}));
-  // 5-6-5 through bit-field masks after a 40-byte header.
-  Bytes masks;
-  Put32(masks, 0xF800), Put32(masks, 0x07E0), Put32(masks, 0x001F);
-  TBitmap d565 = ReadBmp(Bmp40(2, 1, 16, 3, 0, 0, masks, {0xE0, 0x07, 0x00, 0xF8}));
-  EXPECT_EQ(Rgba(d565), (std::vector<uint32_t>{0x00FF00FF, 0xFF0000FF}));
-  // 32 bits keep the fourth byte as alpha.
-  TBitmap d32 = ReadBmp(Bmp40(1, 1, 32, 0, 0, 0, {}, {1, 2, 3, 4}));
-  EXPECT_EQ(Rgba(d32), (std::vector<uint32_t>{0x03020104}));
-  // A longer (108-byte) header carries its masks inside; its tail is skipped.
+  // A 108-byte header with its masks inside (red and blue swapped) and a tail to skip.
   Bytes v4 = {'B', 'M'};
   Put32(v4, 0), Put32(v4, 0), Put32(v4, 0);
   Put32(v4, 108), Put32(v4, 1), Put32(v4, 1), Put16(v4, 1), Put16(v4, 32), Put32(v4, 3);
   for (int i = 0; i < 5; ++i) Put32(v4, 0);
-  Put32(v4, 0xFF), Put32(v4, 0xFF00), Put32(v4, 0xFF0000);  // R and B swapped
+  Put32(v4, 0xFF), Put32(v4, 0xFF00), Put32(v4, 0xFF0000);
   v4.resize(14 + 108, 0);
   v4.insert(v4.end(), {10, 20, 30, 40});
-  TBitmap d4 = ReadBmp(v4);
-  EXPECT_EQ(Rgba(d4), (std::vector<uint32_t>{0x0A141EFF}));
+  Bytes masks;
+  Put32(masks, 0xF800), Put32(masks, 0x07E0), Put32(masks, 0x001F);
+  const Bytes bgr = {0, 0, 1, 0, 0, 2, 0, 0, 3};  // 1 wide, 3 high
+  struct TCase {
+    const char* Why;
+    void (*Reader)(TBinaryReader&, TBitmap&);
+    Bytes Data;
+    int32_t Bits;
+    std::vector<uint32_t> Want;
+  };
+  const TCase cases[] = {
+      {"BMP bottom-up", ReadBmpImage, Bmp40(2, 2, 24, 0, 0, 0, {}, rows), 24,
+       {0x0000FFFF, 0xFFFFFFFF, 0xFF0000FF, 0x00FF00FF}},
+      {"BMP top-down", ReadBmpImage, Bmp40(2, -2, 24, 0, 0, 0, {}, rows), 24,
+       {0xFF0000FF, 0x00FF00FF, 0x0000FFFF, 0xFFFFFFFF}},
+      {"BMP 1 bit, a table of 2", ReadBmpImage, Bmp40(3, 1, 1, 0, 0, 0, {0, 0, 0, 0, 255, 255, 255, 0}, {0xA0, 0, 0, 0}),
+       1, {0xFFFFFFFF, 0x000000FF, 0xFFFFFFFF}},
+      {"BMP 4 bits, 2 colours used, index 5 past them is black", ReadBmpImage,
+       Bmp40(3, 1, 4, 0, 0, 2, {0, 0, 255, 0, 0, 255, 0, 0}, {0x10, 0x50, 0, 0}), 4,
+       {0x00FF00FF, 0xFF0000FF, 0x000000FF}},
+      {"BMP 8 bits, core header", ReadBmpImage, core, 8, {0x000007FF, 0x0000C8FF}},
+      {"BMP 16 bits, 5-5-5", ReadBmpImage, Bmp40(2, 1, 16, 0, 0, 0, {}, {0xFF, 0x7F, 0x1F, 0x00}), 16,
+       {0xFFFFFFFF, 0x0000FFFF}},
+      {"BMP 16 bits, 5-6-5 masks", ReadBmpImage, Bmp40(2, 1, 16, 3, 0, 0, masks, {0xE0, 0x07, 0x00, 0xF8}), 16,
+       {0x00FF00FF, 0xFF0000FF}},
+      {"BMP 32 bits keep alpha", ReadBmpImage, Bmp40(1, 1, 32, 0, 0, 0, {}, {1, 2, 3, 4}), 32, {0x03020104}},
+      {"BMP 108-byte header", ReadBmpImage, v4, 32, {0x0A141EFF}},
+      {"TGA bottom-up", ReadTgaImage, Tga(2, 1, 3, 24, 0, bgr), 24, {0x030000FF, 0x020000FF, 0x010000FF}},
+      {"TGA top-down", ReadTgaImage, Tga(2, 1, 3, 24, 0x20, bgr), 24, {0x010000FF, 0x020000FF, 0x030000FF}},
+      {"TGA 32 bits, an image ID, attribute bits", ReadTgaImage, Tga(2, 2, 1, 32, 0x28, {1, 2, 3, 4, 5, 6, 7, 8}, 3), 32,
+       {0x03020104, 0x07060508}},
+      {"TGA type 0: no data, no picture", ReadTgaImage, Tga(0, 5, 5, 24, 0, {}), 0, {}},
+      // Repeat packets of 1 and of 4 (crossing into the top row), a raw packet of 1.
+      {"TGA run-length", ReadTgaImage, Tga(10, 3, 2, 24, 0, {128, 1, 1, 1, 131, 2, 2, 2, 0, 3, 3, 3}), 24,
+       {0x020202FF, 0x020202FF, 0x030303FF, 0x010101FF, 0x020202FF, 0x020202FF}},
+      {"TGA packet 255: 128 pixels", ReadTgaImage, Tga(10, 128, 1, 32, 0, {255, 9, 8, 7, 6}), 32,
+       std::vector<uint32_t>(128, 0x07080906)},
+  };
+  for (TCase c : cases) {
+    c.Data.push_back(0xEE);
+    TBinaryReader r(c.Data);
+    TBitmap out;
+    c.Reader(r, out);
+    EXPECT_EQ(r.Remaining(), 1u) << c.Why;
+    EXPECT_EQ(Rgba(out), c.Want) << c.Why;
+    EXPECT_EQ(std::tuple(out.Width * out.Height, c.Want.empty() ? 0 : out.Bits), std::tuple(c.Want.size(), c.Bits))
+        << c.Why;
+  }
 }
 
 TEST(BmpReader, RefusesBadAndShortImages) {
@@ -187,40 +188,6 @@ TEST(BmpReader, RefusesBadAndShortImages) {
   TBitmap flat = ReadBmp(Bmp40(0, 0x26FFFFFD, 4, 0, 0, 0, Bytes(64, 0), {}));
   EXPECT_EQ(flat.Width + flat.Height, 0);
   EXPECT_EQ(ReadBmp(Bmp40(0x7FFFFFFF, 0, 32, 0, 0, 0, {}, {})).Width, 0);
-}
-
-TEST(TgaReader, OriginBitAndDepths) {
-  // Height 3, descriptor bit 5 clear: the first stored row is the bottom one.
-  const Bytes data = {0, 0, 1, 0, 0, 2, 0, 0, 3};  // B G R per pixel, 1 wide
-  TBitmap up = ReadTga(Tga(2, 1, 3, 24, 0, data));
-  EXPECT_EQ(Rgba(up), (std::vector<uint32_t>{0x030000FF, 0x020000FF, 0x010000FF}));
-  TBitmap down = ReadTga(Tga(2, 1, 3, 24, 0x20, data));
-  EXPECT_EQ(Rgba(down), (std::vector<uint32_t>{0x010000FF, 0x020000FF, 0x030000FF}));
-  // Depth 32 keeps alpha; the image ID is skipped; attribute bits are ignored.
-  uint64_t used = 0;
-  Bytes with32 = Tga(2, 2, 1, 32, 0x28, {1, 2, 3, 4, 5, 6, 7, 8}, 3);
-  with32.push_back(0xEE);
-  TBitmap a = ReadTga(with32, &used);
-  EXPECT_EQ(used, with32.size() - 1);
-  EXPECT_EQ(a.Bits, 32);
-  EXPECT_EQ(Rgba(a), (std::vector<uint32_t>{0x03020104, 0x07060508}));
-  // Type 0 has no data and an empty picture, whatever the header says.
-  TBitmap none = ReadTga(Tga(0, 5, 5, 24, 0, {}), &used);
-  EXPECT_EQ(none.Width, 0);
-  EXPECT_EQ(used, 18u);
-}
-
-TEST(TgaReader, RunLengthPacketsCrossRows) {
-  // 3x2 bottom-up, 24 bits: a repeat packet 128 (one pixel), a repeat of 4
-  // crossing into the next row, a raw packet of 1.
-  const Bytes data = {128, 1, 1, 1, 131, 2, 2, 2, 0, 3, 3, 3};
-  TBitmap img = ReadTga(Tga(10, 3, 2, 24, 0, data));
-  EXPECT_EQ(Rgba(img), (std::vector<uint32_t>{0x020202FF, 0x020202FF, 0x030303FF,  // top row: stored second
-                                               0x010101FF, 0x020202FF, 0x020202FF}));
-  // 255 repeats its pixel 128 times.
-  TBitmap wide = ReadTga(Tga(10, 128, 1, 32, 0, {255, 9, 8, 7, 6}));
-  ASSERT_EQ(wide.Pixels.size(), 128u * 4);
-  EXPECT_EQ(Rgba(wide), std::vector<uint32_t>(128, 0x07080906));
 }
 
 TEST(TgaReader, RefusesBadAndShortImages) {
