@@ -70,28 +70,21 @@ TEST(SceneState, DelayedSlots) {
   TqvxScene s;
   s.Functions.resize(3);
   s.GlobalFunctions.resize(2);
-  for (int i = 0; i < kDelayedSlots; ++i) AddDelayedFunction(s, i % 3, false, 1.0f + i);
-  AddDelayedFunction(s, 1, true, 99);  // all busy: dropped
-  for (auto& slot : s.DelayedFunctions) EXPECT_NE(slot.Delay, 99);
-  AddDelayedFunction(s, 3, false, 1);  // outside the table
+  AddDelayedFunction(s, 3, false, 1);  // outside the tables: no slot
+  AddDelayedGlobalFunction(s, 2, 1);
+  for (int i = 0; i <= kDelayedSlots; ++i) AddDelayedFunction(s, i % 3, false, 1.0f + i);  // the last finds none
   CancelDelayedFunction(s, 1);
-  int freeSlots = 0;
-  for (auto& slot : s.DelayedFunctions) freeSlots += slot.Function == -1;
-  EXPECT_EQ(freeSlots, 7);
-  EXPECT_EQ(s.DelayedFunctions[1].Function, -1);
+  CancelDelayedFunction(s, -1);  // cancels no free slot
   AddDelayedFunction(s, 2, true, 5);
-  EXPECT_EQ(std::tuple(s.DelayedFunctions[1].Function, s.DelayedFunctions[1].Forced), std::tuple(2, true))
+  std::vector<int32_t> functions;
+  for (const auto& slot : s.DelayedFunctions) functions.push_back(slot.Function);
+  EXPECT_EQ(functions, (std::vector<int32_t>{0, 2, 2, 0, -1, 2, 0, -1, 2, 0, -1, 2, 0, -1, 2, 0, -1, 2, 0, -1}))
       << "the first free slot is taken";
-  CancelDelayedFunction(s, -1);  // cancels nothing
-  EXPECT_EQ(s.DelayedFunctions[1].Function, 2);
+  EXPECT_EQ(std::tuple(s.DelayedFunctions[1].Forced, s.DelayedFunctions[19].Delay), std::tuple(true, 20.0f));
 
-  AddDelayedGlobalFunction(s, 2, 1);  // outside the global table
-  EXPECT_EQ(s.DelayedGlobalFunctions[0].Function, -1);
   s.DelayedGlobalFunctions[0].Function = -5;  // any negative value is free
   AddDelayedGlobalFunction(s, 1, 3);
-  EXPECT_EQ(s.DelayedGlobalFunctions[0].Function, 1);
-  ClearDelayedGlobalFunctions(s);
-  EXPECT_EQ(s.DelayedGlobalFunctions[0].Function, -1);
+  EXPECT_EQ(std::tuple(s.DelayedGlobalFunctions[0].Function, s.DelayedGlobalFunctions[1].Function), std::tuple(1, -1));
 }
 
 TEST(SceneState, SetHeroTakesTheRightmostColumnsTopmostTwo) {
