@@ -161,6 +161,7 @@ TEST_F(SceneTest, ScrollClampsAndParallaxScales) {
   UpdateScroll(s_, 0.02f);
   EXPECT_EQ(s_.ScrollX, 50);
   EXPECT_FLOAT_EQ(s_.Objects[size_t(o)].Sprite->PositionX, 275) << "half the scroll speed";
+  EXPECT_FLOAT_EQ(s_.Objects[size_t(follow)].Sprite->PositionX, 400) << "the full scroll";
   s_.Objects[size_t(follow)].X = 10;
   UpdateScroll(s_, 0.02f);
   EXPECT_EQ(s_.ScrollX, 0);
@@ -174,6 +175,22 @@ TEST_F(SceneTest, ScrollClampsAndParallaxScales) {
   s_.Objects[size_t(o)].X = -30;
   PlaceSprites(s_);
   EXPECT_FALSE(s_.Objects[size_t(o)].Sprite->Visible);
+}
+
+// While a location fades in (half a second), nothing in it moves and no
+// timer runs, even a forced one.
+TEST_F(SceneTest, NothingMovesWhileTheLocationFadesIn) {
+  game_->WriteLocation("a.qvx", LocationSource(40,
+      "object layer=1 name=\"runner\" x=100 y=300 width=8 height=8 picture=\"rock\"\n"
+      "function \"start\"\n  move_object_to str1=\"runner\" op1=300 op2=300 op3=100\n"
+      "  delayed_call op1=20 op2=1 str1=\"late\"\nend\n"
+      "function \"late\"\n  set_variables op1=3 op2=1 op3=7\nend\n"));
+  LoadLocation(s_, "a.qvx");
+  for (int frame = 0; frame < 24; ++frame) SceneUpdate(s_, 0.02f);
+  EXPECT_EQ(std::tuple(s_.Objects[0].X, s_.Variables[3]), std::tuple(100, 0));
+  for (int frame = 0; frame < 4; ++frame) SceneUpdate(s_, 0.02f);
+  EXPECT_GT(s_.Objects[0].X, 100);
+  EXPECT_EQ(s_.Variables[3], 7);
 }
 
 TEST_F(SceneTest, FlightSpeedsUpButStaysFinite) {
