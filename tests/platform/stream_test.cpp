@@ -2,11 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "platform/game_error.h"
-#include "support/scratch_dir.h"
-
 TEST(Stream, ShortDataLeavesFieldsUnchanged) {
   const uint8_t bytes[] = {0x78, 0x56, 0x34, 0x12, 0xAA, 0xBB};
   TBinaryReader r(bytes);
@@ -49,25 +44,4 @@ TEST(Stream, StringsCutToTheirFieldAndRoundTrip) {
   s = "keep";
   EXPECT_FALSE(r3.ReadStr(30, s));
   EXPECT_EQ(s, "keep");
-}
-
-TEST(Stream, FileErrorsCarryTheName) {
-  try {
-    TBinaryReader r(std::filesystem::path("/nonexistent/dir/file.bin"), "SCENE\\init.qvx");
-    FAIL() << "opening a missing file must throw";
-  } catch (const EGameError& e) {
-    EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"SCENE\\init.qvx\". ", 0), 0u) << e.what();
-  }
-  TScratchDir dir("stream");
-  TBinaryWriter w;
-  w.WriteFloat(2.5f);
-  w.WriteBool(true);
-  WriteFileBytes(dir / "f.bin", w.Bytes());
-  TBinaryReader r(dir / "f.bin");
-  float f = 0;
-  bool b = false;
-  EXPECT_TRUE(r.ReadFloat(f) && r.ReadBool(b));
-  EXPECT_EQ(f, 2.5f);
-  EXPECT_TRUE(b);
-  EXPECT_FALSE(r.ReadBool(b));
 }

@@ -6,7 +6,7 @@
 
 TEST(SceneEndToEnd, FadeAndLocationChangeTakeHalfASecondEachAndScreenshots) {
   TTestGameDir game("fade");
-  game.WriteArchive("GFX/loc.wgw", {Pic("rock", 8, 8, 0x808080FF)});
+  game.WriteArchive("GFX/loc.wgw", {{"rock", 8, 8, 0x808080FF}});
   game.WriteLocation("init.qvx", LocationSource(40,
       "function \"start\"\n  load_archive str1=\"loc.wgw\"\n  change_location str1=\"second.qvx\"\nend\n"));
   game.WriteLocation("second.qvx", LocationSource(60,

@@ -23,8 +23,8 @@ class SceneTest : public ::testing::Test {
   void SetUp() override {
     RegisterAllCommands();
     game_ = std::make_unique<TTestGameDir>(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    game_->WriteArchive("GFX/loc.wgw", {Pic("rock", 8, 8, 0x808080FF), Pic("leaf", 8, 8, 0x00FF00FF),
-                                        Pic("w1", 8, 8, 0x0000FFFF, "w2", 100), Pic("w2", 8, 8, 0x0000C0FF, "w1", 100)});
+    game_->WriteArchive("GFX/loc.wgw", {{"rock", 8, 8, 0x808080FF}, {"leaf", 8, 8, 0x00FF00FF},
+                                        {"w1", 8, 8, 0x0000FFFF, "w2", 100}, {"w2", 8, 8, 0x0000C0FF, "w1", 100}});
     old_ = std::filesystem::current_path();
     std::filesystem::current_path(game_->Dir());
     for (auto& layer : s_.LayerRoots) layer = gl_.Root().AddNewChild<TDummyCube>();

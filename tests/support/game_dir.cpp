@@ -61,12 +61,12 @@ TTestGameDir::TTestGameDir(const std::string& name) {
   fs::remove_all(dir_);
   fs::create_directories(dir_ / "GFX");
   fs::create_directories(dir_ / "SCENE");
-  std::vector<TTestPicture> system = {Pic("absblack", 4, 4, 0x000000FF), Pic("cursor01", 4, 4, 0xFFFFFFFF),
-                                      Pic("menubo", 4, 4, 0x808080FF),   Pic("subpanel", 4, 4, 0x202020FF),
-                                      Pic("fnt1", 16, 16, 0xFFFFFFFF)};
-  for (int i = 0; i < 8; ++i) system.push_back(Pic("p_feet_000" + std::to_string(i), 4, 4, 0x00FF00FF));
+  std::vector<TTestPicture> system = {{"absblack", 4, 4, 0x000000FF}, {"cursor01", 4, 4, 0xFFFFFFFF},
+                                      {"menubo", 4, 4, 0x808080FF},   {"subpanel", 4, 4, 0x202020FF},
+                                      {"fnt1", 16, 16, 0xFFFFFFFF}};
+  for (int i = 0; i < 8; ++i) system.push_back({"p_feet_000" + std::to_string(i), 4, 4, 0x00FF00FF});
   WriteArchive("system.wgw", system);
-  WriteArchive("GFX/person.wgw", {Pic("h_stand", 4, 4, 0x0000FFFF)});
+  WriteArchive("GFX/person.wgw", {{"h_stand", 4, 4, 0x0000FFFF}});
   WriteFile("fnt1.dat", std::string(256, '\x08'));
 }
 

@@ -12,20 +12,9 @@ struct TTestPicture {
   std::string Name;
   int Width = 4, Height = 4;
   uint32_t Rgba = 0xFFFFFFFF;  // 0xRRGGBBAA
-  std::string Next;            // animation chain
+  std::string Next = {};       // animation chain
   int FrameTimeMs = 0;
 };
-
-inline TTestPicture Pic(std::string name, int w, int h, uint32_t rgba, std::string next = {}, int ms = 0) {
-  TTestPicture p;
-  p.Name = std::move(name);
-  p.Width = w;
-  p.Height = h;
-  p.Rgba = rgba;
-  p.Next = std::move(next);
-  p.FrameTimeMs = ms;
-  return p;
-}
 
 struct TRunResult {
   int ExitCode = -1;
