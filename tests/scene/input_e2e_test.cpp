@@ -61,14 +61,12 @@ TEST(InputEndToEnd, AClickIsTheReleaseAndTheNextWaitsForTheDelayAndTheGamesWait)
   auto r = game.RunWithInput(kPlay + 5, held);
   ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
   EXPECT_EQ(Var(r, 0), 0) << "pressing and holding the button is no click";
-  EXPECT_EQ(r.State["click_delay"], -1);
 
   // Released in frame kPlay+5; a second click 0.04 s later is ignored, a
   // third after the 0.2 s delay is taken.
   const std::string clicks = held + Up(kPlay + 5, "left") + Click(kPlay + 7, 400, 300) + Click(kPlay + 20, 400, 300);
   r = game.RunWithInput(kPlay + 6, clicks);
   EXPECT_EQ(Var(r, 0), 1);
-  EXPECT_NEAR(r.State["click_delay"].get<double>(), 0.18, 1e-4);
   r = game.RunWithInput(kPlay + 18, clicks);
   EXPECT_EQ(Var(r, 0), 1) << "a click within 0.2 s of the last is ignored";
   r = game.RunWithInput(kPlay + 25, clicks);
@@ -81,7 +79,6 @@ TEST(InputEndToEnd, AClickIsTheReleaseAndTheNextWaitsForTheDelayAndTheGamesWait)
   r = game.RunWithInput(kPlay + 6, input);
   EXPECT_EQ(Var(r, 0), 0);
   EXPECT_GT(r.State["wait_time"].get<double>(), 0.7);
-  EXPECT_EQ(r.State["click_delay"], -1) << "an ignored click starts no delay";
   r = game.RunWithInput(95, input);
   EXPECT_EQ(Var(r, 0), 1) << "after the wait clicks are taken again";
 }
@@ -300,11 +297,6 @@ TEST(InputEndToEnd, AGroundClickWalksTheHeroAlongTheFoundRouteAndAnyClickStopsHi
     EXPECT_GT(x, 100);
     EXPECT_LT(x, 400) << "stopped where it stood, not walking to the second click";
   }
-
-  // From cell (5, 5) to (8, 15) the straight line is too steep: one bend.
-  game.WriteLocation("init.qvx", HeroLocation(5, 5, "", ""));
-  r = game.RunWithInput(kPlay + 3, Click(kPlay, 170, 305));
-  EXPECT_EQ(Hero(r)["waypoints"], nlohmann::json::parse("[[160, 100], [160, 300]]"));
 }
 
 // What play cannot reach yet (voice lines, the menu button, which every

@@ -74,6 +74,8 @@ TEST(LocationFile, ShortFileKeepsWhatItLacksAndTextRoundTrips) {
   EXPECT_EQ(WriteLocationData(ParseLocationText(FormatLocationText(b), "b.loc", ".")), fileA);
   EXPECT_THROW(ParseLocationText("object layer=3\n", "c.loc", "."), EGameError);
   EXPECT_THROW(ParseLocationText("grid 2\n  ..\n", "d.loc", "."), EGameError) << "too few grid rows";
+  EXPECT_THROW(ParseLocationText("function \"f\"\nobject layer=1\nend\n", "e.loc", "."), EGameError)
+      << "an object inside a function";
 }
 
 TEST_F(SceneTest, LoadingBuildsObjectsAndRunsFunctionZero) {

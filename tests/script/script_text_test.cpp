@@ -133,21 +133,6 @@ TEST(ScriptText, ErrorsGiveLineColumnAndWhatWasExpected) {
   }
 }
 
-TEST(ScriptText, HostFormatsFeedLinesAndKeepTheirOwn) {
-  TScriptTextParser parser("loc.txt");
-  EXPECT_FALSE(parser.FeedLine("object \"door\" 10 20", 1));
-  EXPECT_TRUE(parser.FeedLine("function \"open\"", 2));
-  EXPECT_TRUE(parser.FeedLine("  show_object str1=\"door\"", 3));
-  EXPECT_TRUE(parser.InFunction());
-  EXPECT_THROW(parser.FeedLine("object \"x\"", 4), EScriptTextError);
-  EXPECT_TRUE(parser.FeedLine("end", 5));
-  parser.Finish(5);
-  ASSERT_EQ(parser.Functions().size(), 1u);
-  EXPECT_EQ(parser.Functions()[0].Instructions[0].Code, 52);
-
-  EXPECT_EQ(ParseInstructionText("if_chance op1=50  # half", "x", 1).Op[0], 50);
-}
-
 // A function name's stored bytes come back whole through the text form:
 // bytes past its length, and a length byte above 30.
 TEST(ScriptText, FunctionNamesKeepEveryStoredByte) {
