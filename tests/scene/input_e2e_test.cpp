@@ -299,66 +299,12 @@ TEST(InputEndToEnd, AGroundClickWalksTheHeroAlongTheFoundRouteAndAnyClickStopsHi
   }
 }
 
-// What play cannot reach yet (voice lines, the menu button, which every
-// location load hides), on a scene record built here.
-class InputOnARecord : public ::testing::Test {
- protected:
-  InputOnARecord() {
-    scene.Cursor = root.AddNewChild<THUDSprite>();
-    scene.MenuButton = root.AddNewChild<THUDSprite>();
-  }
-  // One frame's clicks with the buttons held, then one with them released;
-  // whether the second frame saw the left button released.
-  bool PressAndRelease(std::initializer_list<int> buttons) {
-    for (int vk : buttons) scene.Input.SetKey(vk, true);
-    RightClick(scene, LeftClick(scene, 0.02f));
-    for (int vk : buttons) scene.Input.SetKey(vk, false);
-    const bool leftReleased = LeftClick(scene, 0.02f);
-    RightClick(scene, leftReleased);
-    return leftReleased;
-  }
+// The end-to-end games do not scroll: a dragged object in a scrolled view, on
+// a scene record.
+TEST(InputOnARecord, ADraggedObjectStaysUnderThePointerInAScrolledView) {
   TDummyCube root;
   TqvxScene scene;
-};
-
-TEST_F(InputOnARecord, ARightClickSkipsASpokenLine) {
-  scene.WaitTime = 1.5f;
-  scene.SubtitleShown = true;
-  scene.HeroTalking = true;
-  PressAndRelease({2});
-  EXPECT_EQ(scene.WaitTime, -1);
-  EXPECT_FALSE(scene.SubtitleShown);
-  EXPECT_FALSE(scene.HeroTalking);
-
-  // Released together with the left button it is no right click.
-  scene.WaitTime = 1.5f;
-  scene.SubtitleShown = true;
-  EXPECT_TRUE(PressAndRelease({1, 2}));
-  EXPECT_EQ(scene.WaitTime, 1.5f);
-  EXPECT_TRUE(scene.SubtitleShown);
-}
-
-TEST_F(InputOnARecord, TheMenuButtonLightsUpAndOpensTheMenu) {
-  scene.Input.CursorX = 750;
-  scene.Input.CursorY = 20;
-  UpdateCursor(scene);
-  EXPECT_EQ(scene.MenuButton->LibMaterialName(), "menubm");
-  EXPECT_EQ(scene.Cursor->LibMaterialName(), "cursor01");
-  scene.Input.CursorX = 730;
-  scene.Input.CursorY = 40;
-  UpdateCursor(scene);
-  EXPECT_EQ(scene.MenuButton->LibMaterialName(), "menubo") << "the highlight needs x > 736 and y < 44";
-
-  PressAndRelease({1});
-  EXPECT_FALSE(scene.MenuActive) << "the menu is not enabled";
-  scene.MenuEnabled = 1;
-  scene.ClickDelay = -1;
-  PressAndRelease({1});
-  EXPECT_TRUE(scene.MenuActive) << "clicks right of 722 above 48 reach the button";
-  EXPECT_EQ(scene.Menu.Page, 1);
-}
-
-TEST_F(InputOnARecord, ADraggedObjectStaysUnderThePointerInAScrolledView) {
+  scene.Cursor = root.AddNewChild<THUDSprite>();
   scene.Objects.resize(1);
   scene.DragObject = 0;
   scene.ScrollX = 250;
