@@ -5,6 +5,8 @@
 #include <tuple>
 #include <vector>
 
+#include "support/pixels.h"
+
 namespace {
 
 // RGBA pixels, top row first.
@@ -15,13 +17,6 @@ TBitmap Picture(int32_t w, int32_t h, int32_t bits, std::vector<uint32_t> rgba) 
     p.Pixels.insert(p.Pixels.end(), {static_cast<uint8_t>(v >> 24), static_cast<uint8_t>(v >> 16),
                                      static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)});
   return p;
-}
-
-std::vector<uint32_t> Rgba(const TTextureImage& t) {
-  std::vector<uint32_t> v;
-  for (size_t i = 0; i + 3 < t.Pixels.size(); i += 4)
-    v.push_back(uint32_t{t.Pixels[i]} << 24 | t.Pixels[i + 1] << 16 | t.Pixels[i + 2] << 8 | t.Pixels[i + 3]);
-  return v;
 }
 
 std::vector<uint8_t> Alphas(const TTextureImage& t) {
@@ -43,7 +38,7 @@ TEST(TextureImage, AlphaByPictureKindAndStretchedWidths) {
 
   // 3 pixels wide, 32 bits: stretched to 4 and opaque.
   TTextureImage odd = MakeTextureImage(Picture(3, 1, 32, {0x10000000, 0x20000000, 0x30000000}), tiaDefault, tfRGBA);
-  EXPECT_EQ(Rgba(odd), (std::vector<uint32_t>{0x100000FF, 0x100000FF, 0x200000FF, 0x300000FF}));
+  EXPECT_EQ(RgbaWords(odd), (std::vector<uint32_t>{0x100000FF, 0x100000FF, 0x200000FF, 0x300000FF}));
 
   // A 30-pixel-wide 8-bit picture becomes 32 wide; a 4-wide one keeps its width.
   TTextureImage thirty = MakeTextureImage(Picture(30, 2, 8, std::vector<uint32_t>(60, 0xFF)), tiaDefault, tfRGBA);

@@ -8,6 +8,7 @@
 #include "platform/game_error.h"
 #include "platform/stream.h"
 #include "resources/archive_writer.h"
+#include "support/pixels.h"
 
 namespace {
 
@@ -55,13 +56,6 @@ TBitmap ReadTga(const Bytes& b, uint64_t* consumed = nullptr) {
   ReadTgaImage(r, out);
   if (consumed) *consumed = r.Position();
   return out;
-}
-
-std::vector<uint32_t> Rgba(const TBitmap& b) {
-  std::vector<uint32_t> v;
-  for (size_t i = 0; i + 3 < b.Pixels.size(); i += 4)
-    v.push_back(uint32_t{b.Pixels[i]} << 24 | b.Pixels[i + 1] << 16 | b.Pixels[i + 2] << 8 | b.Pixels[i + 3]);
-  return v;
 }
 
 std::string ErrorOf(void (*reader)(TBinaryReader&, TBitmap&), const Bytes& b) {
@@ -140,7 +134,7 @@ TEST(ImageReaders, EveryLayoutDecodesAndTheNextEntryIsLeftAlone) {
     TBitmap out;
     c.Reader(r, out);
     EXPECT_EQ(r.Remaining(), 1u) << c.Why;
-    EXPECT_EQ(Rgba(out), c.Want) << c.Why;
+    EXPECT_EQ(RgbaWords(out), c.Want) << c.Why;
     EXPECT_EQ(std::tuple(out.Width * out.Height, c.Want.empty() ? 0 : out.Bits), std::tuple(c.Want.size(), c.Bits))
         << c.Why;
   }
@@ -179,7 +173,7 @@ TEST(BmpReader, RefusesBadAndShortImages) {
   uint64_t used = 0;
   TBitmap one = ReadBmp(longer, &used);
   EXPECT_EQ(used, longer.size() - 1);
-  EXPECT_EQ(Rgba(one), (std::vector<uint32_t>{0x404040FF}));
+  EXPECT_EQ(RgbaWords(one), (std::vector<uint32_t>{0x404040FF}));
   Bytes rle = Bmp40(4, 4, 8, 1, 6, 0, Bytes(1024, 0), {1, 2, 3, 4, 5, 6, 7, 8});
   EXPECT_EQ(ReadBmp(rle, &used).Width, 0);
   EXPECT_EQ(used, rle.size());
