@@ -45,8 +45,15 @@ void ReadRecord(TBinaryReader& in, TImageEntry& e) {
 
 using TImageReader = void (*)(TBinaryReader&, TBitmap&);
 
+// What one archive's pictures may hold in all: 256 MB of RGBA, far more than
+// the textures any archive of the game was made to fill. A picture whose
+// stated bytes fall short is made whole with zeros, so without a bound a
+// small damaged file could ask for any amount of memory, entry by entry.
+constexpr int64_t kMaxArchivePixels = int64_t{1} << 26;
+
 void ReadSection(TBinaryReader& in, int32_t count, std::vector<TImageEntry>& entries,
-                 std::vector<TBitmap>& images, int32_t& counter, TImageReader readImage, int32_t firstIndex) {
+                 std::vector<TBitmap>& images, int32_t& counter, TImageReader readImage, int32_t firstIndex,
+                 int64_t& pixels) {
   for (int32_t i = 0; i < count; ++i) {
     entries.emplace_back();
     images.emplace_back();
@@ -56,6 +63,11 @@ void ReadSection(TBinaryReader& in, int32_t count, std::vector<TImageEntry>& ent
     in.ReadInt32(ignored);
     try {
       readImage(in, images.back());
+      pixels += int64_t{images.back().Width} * images.back().Height;
+      if (pixels > kMaxArchivePixels) {
+        images.back() = TBitmap();
+        throw EGameError("Pictures too large in all (more than " + std::to_string(kMaxArchivePixels) + " pixels)");
+      }
     } catch (const EGameError& e) {
       throw EGameError(std::string(e.what()) + " (\"" + in.Name() + "\", image " + std::to_string(firstIndex + i) +
                        ")");
@@ -146,10 +158,12 @@ void MatLibRead(TqvxMatLib& lib, TBinaryReader& in) {
 
   int32_t bitmaps = 0;
   in.ReadInt32(bitmaps);
-  ReadSection(in, bitmaps, lib.BitmapEntries, lib.BitmapImages, lib.BitmapCount, ReadBmpImage, 0);
+  int64_t pixels = 0;
+  ReadSection(in, bitmaps, lib.BitmapEntries, lib.BitmapImages, lib.BitmapCount, ReadBmpImage, 0, pixels);
   int32_t targas = 0;
   if (!in.AtEnd()) in.ReadInt32(targas);
-  ReadSection(in, targas, lib.TargaEntries, lib.TargaImages, lib.TargaCount, ReadTgaImage, lib.BitmapCount);
+  ReadSection(in, targas, lib.TargaEntries, lib.TargaImages, lib.TargaCount, ReadTgaImage, lib.BitmapCount,
+              pixels);
   if (!in.AtEnd())
     for (TImageEntry& e : lib.BitmapEntries) in.ReadByte(e.NearestMin), in.ReadByte(e.NearestMag);
   if (!in.AtEnd())

@@ -54,8 +54,9 @@ struct TMatLibPair {
 };
 
 // Clears the record, keeps `fileName` (cut to 50 bytes), reads the game file.
-// Throws EGameError for a file that cannot be opened or an image that cannot
-// be read; entries read before the error stay in the record.
+// Throws EGameError for a file that cannot be opened, an image that cannot
+// be read, or pictures above 2^26 pixels in all; entries read before the
+// error stay in the record.
 void MatLibOpen(TqvxMatLib& lib, const std::string& fileName);
 // Reads one archive from the stream's position. A wrong signature or version
 // reads nothing and is not an error.

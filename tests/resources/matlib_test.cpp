@@ -294,3 +294,36 @@ TEST(MatLibRead, UndersizedBmpImageSizeKeepsTheFollowingEntries) {
   EXPECT_EQ(lib.BitmapEntries[1].Name, "next");
   EXPECT_EQ(lib.BitmapImages[1].Pixels, Solid(1, 1, 1, 2, 3).Pixels);
 }
+
+// Pictures whose stated bytes fall short are filled with zeros, so a few
+// bytes an entry could otherwise ask for any amount of memory: an archive's
+// pictures hold at most 2^26 pixels in all, and the entry past that is an
+// error naming the file.
+TEST(MatLibRead, PicturesOfAnArchiveAreBoundedInAll) {
+  constexpr int kEntries = 17, kSide = 2048;  // 16 fit exactly
+  TArchiveSource src;
+  for (int i = 0; i < kEntries; ++i) src.Bitmaps.push_back(Image("p" + std::to_string(i), Solid(1, 1, 9, 9, 9)));
+  Bytes bytes = WriteArchive(src);
+  const auto put32 = [&](size_t at, uint32_t v) {
+    for (int k = 0; k < 4; ++k) bytes[at + size_t(k)] = static_cast<uint8_t>(v >> (8 * k));
+  };
+  // Each entry: two int32, a 54-byte BMP with 4 bytes of pixels, the record.
+  const size_t stride = 8 + 54 + 4 + 135;
+  for (int i = 0; i < kEntries; ++i) {
+    const size_t bmp = 39 + 8 + size_t(i) * stride;
+    ASSERT_EQ(std::string(bytes.begin() + ptrdiff_t(bmp), bytes.begin() + ptrdiff_t(bmp) + 2), "BM") << i;
+    put32(bmp + 18, kSide);
+    put32(bmp + 22, kSide);
+    put32(bmp + 34, 4);  // the 4 stored bytes; the rest of the picture is 0
+  }
+  TqvxMatLib lib;
+  try {
+    Read(lib, bytes);
+    FAIL() << "an archive of 17 x 2048 x 2048 pictures was accepted";
+  } catch (const EGameError& e) {
+    EXPECT_NE(std::string(e.what()).find("too large in all"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("test.wgw"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(lib.BitmapImages[15].Width, kSide) << "the pictures within the bound are read";
+  EXPECT_TRUE(lib.BitmapImages[16].Pixels.empty());
+}
