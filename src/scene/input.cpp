@@ -16,7 +16,6 @@
 
 namespace {
 
-
 // The menu button takes clicks right of x 722 above y 48 and lights up right
 // of x 736 above y 44; in the corner right of 736 above 45 the pointer keeps
 // its normal picture.

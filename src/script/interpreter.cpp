@@ -58,6 +58,13 @@ void StopRun(TqvxScene& scene, const std::string& why) {
   std::fprintf(stderr, "ovgame: warning: script function \"%s\" stopped: %s\n", name.c_str(), why.c_str());
 }
 
+// Counts an instruction against the run's bound; false once the run is over it.
+bool WithinBudget(TqvxScene& scene) {
+  if (++scene.Run.Executed <= kMaxRunInstructions) return true;
+  StopRun(scene, "more than " + std::to_string(kMaxRunInstructions) + " instructions in one run");
+  return false;
+}
+
 void FinishLocationLevel(TqvxScene& scene, const TScriptLevel& level) {
   if (!level.Forced) scene.SuspendedFunction = -1;
   scene.ScriptExecuting = true;
@@ -113,10 +120,7 @@ void StepTopLevel(TqvxScene& scene, float frameTime) {
       run.Levels.pop_back();
       return;
     }
-    if (++run.Executed > kMaxRunInstructions) {
-      StopRun(scene, "more than " + std::to_string(kMaxRunInstructions) + " instructions in one run");
-      return;
-    }
+    if (!WithinBudget(scene)) return;
     scene.StopRequested = false;
     ExecuteFunctionInstruction(scene, level.Function, i, frameTime);
   } else {
@@ -125,10 +129,7 @@ void StepTopLevel(TqvxScene& scene, float frameTime) {
       run.Levels.pop_back();
       return;
     }
-    if (++run.Executed > kMaxRunInstructions) {
-      StopRun(scene, "more than " + std::to_string(kMaxRunInstructions) + " instructions in one run");
-      return;
-    }
+    if (!WithinBudget(scene)) return;
     ExecuteInstruction(scene, f->Instructions[static_cast<size_t>(i)], frameTime);
   }
   if (run.Stopping) return;
@@ -208,24 +209,11 @@ void ExecuteFunctionInstruction(TqvxScene& scene, int32_t function, int32_t inde
   ExecuteInstruction(scene, f->Instructions[static_cast<size_t>(index)], frameTime);
 }
 
-void RunFunction(TqvxScene& scene, int32_t function, int32_t start, bool forced, float frameTime) {
-  const TqvxFunction* f = LocationFunction(scene, function);
-  if (!f) return;
-  const int32_t count = f->InstructionCount();
-  if (start < 0 || start >= count) return;
-  TScriptLevel level;
-  level.Function = function;
-  level.Next = start;
-  level.Count = count;
-  level.Serial = scene.FunctionTableSerial;
-  level.Forced = forced;
-  scene.ScriptExecuting = true;
-  RunLevels(scene, level, frameTime);
-}
-
 namespace {
 
-void RunToEnd(TqvxScene& scene, TScriptLevel level, float frameTime) {
+// Starts a run at the level's first instruction, once that names an
+// instruction of an existing function.
+void StartRun(TqvxScene& scene, TScriptLevel level, float frameTime) {
   const TqvxFunction* f = FunctionOf(scene, level);
   if (!f) return;
   level.Count = f->InstructionCount();
@@ -236,12 +224,21 @@ void RunToEnd(TqvxScene& scene, TScriptLevel level, float frameTime) {
 
 }  // namespace
 
+void RunFunction(TqvxScene& scene, int32_t function, int32_t start, bool forced, float frameTime) {
+  TScriptLevel level;
+  level.Function = function;
+  level.Next = start;
+  level.Serial = scene.FunctionTableSerial;
+  level.Forced = forced;
+  StartRun(scene, level, frameTime);
+}
+
 void RunGlobalFunction(TqvxScene& scene, int32_t function, int32_t start, float frameTime) {
   TScriptLevel level;
   level.Table = TScriptTable::Global;
   level.Function = function;
   level.Next = start;
-  RunToEnd(scene, level, frameTime);
+  StartRun(scene, level, frameTime);
 }
 
 void RunAddLocFunction(TqvxScene& scene, int32_t addLoc, int32_t function, float frameTime, int32_t start) {
@@ -250,7 +247,7 @@ void RunAddLocFunction(TqvxScene& scene, int32_t addLoc, int32_t function, float
   level.AddLoc = addLoc;
   level.Function = function;
   level.Next = start;
-  RunToEnd(scene, level, frameTime);
+  StartRun(scene, level, frameTime);
 }
 
 void CallLocationFunction(TqvxScene& scene, int32_t function, float frameTime) {

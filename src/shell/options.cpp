@@ -2,15 +2,15 @@
 
 #include <ini.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <climits>
-#include <cstdio>
 #include <cstring>
 #include <map>
+#include <string>
+#include <vector>
+
+#include "platform/game_error.h"
+#include "platform/stream.h"
 
 namespace {
 
@@ -47,20 +47,16 @@ int32_t ReadInt(const std::map<std::string, std::string>& keys, const char* key,
 
 TGameOptions ReadOptionsFile(const std::string& path) {
   std::map<std::string, std::string> keys;
-  // Opened without waiting and only as a regular file: a FIFO of that name
-  // would hold the game up, a device feed it without end. Anything else, like
-  // a missing file, leaves every default.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd >= 0) {
-    struct stat st {};
-    std::FILE* f = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? ::fdopen(fd, "r") : nullptr;
-    if (f) {
-      ini_parse_file(f, Handler, &keys);
-      std::fclose(f);
-    } else {
-      ::close(fd);
-    }
+  // The stream layer opens it without waiting and only as a regular file: a
+  // FIFO of that name would hold the game up. A file it refuses, like a
+  // missing one, leaves every default.
+  std::vector<uint8_t> bytes;
+  try {
+    bytes = ReadFileBytes(path);
+  } catch (const EGameError&) {
   }
+  const std::string text(bytes.begin(), bytes.end());
+  ini_parse_string(text.c_str(), Handler, &keys);
   TGameOptions o;
   o.SubTitles = ReadInt(keys, "sub_titles", 1) > 0;
   o.SoundVolume = ReadInt(keys, "sound_volume", 100);
