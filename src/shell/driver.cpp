@@ -10,6 +10,7 @@
 
 #include "platform/cp1251.h"
 #include "platform/stream.h"
+#include "shell/state_dump.h"
 
 namespace {
 
@@ -273,5 +274,10 @@ std::string DumpStateJson(const TqvxScene& s) {
                          {"release", k.ReleaseFunction},
                          {"hold", k.HoldFunction},
                          {"state", k.State}});
+  j["inventory"] = InventoryStateJson(s);
+  j["sound"] = SoundStateJson(s);
+  j["effects"] = EffectsStateJson(s);
+  j["menu"] = MenuStateJson(s);
+  j["video"] = VideoStateJson(s);
   return j.dump(2) + "\n";
 }

@@ -1,0 +1,3 @@
+#include "effects/effects_commands.h"
+
+std::span<const TCommandBinding> EffectsCommands() { return {}; }

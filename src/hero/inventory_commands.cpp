@@ -1,0 +1,3 @@
+#include "hero/inventory_commands.h"
+
+std::span<const TCommandBinding> InventoryCommands() { return {}; }

@@ -1,0 +1,9 @@
+// The inventory's script commands: 3 add or replace an item, 13 remove one,
+// 38 sub-commands 1 to 3 (script buttons and the item click function).
+#pragma once
+
+#include <span>
+
+#include "script/script_table.h"
+
+std::span<const TCommandBinding> InventoryCommands();

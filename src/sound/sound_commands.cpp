@@ -1,0 +1,3 @@
+#include "sound/sound_commands.h"
+
+std::span<const TCommandBinding> SoundCommands() { return {}; }
