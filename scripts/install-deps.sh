@@ -11,6 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth
+  espeak-ng vorbis-tools ffmpeg
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
