@@ -263,6 +263,9 @@ struct TqvxScene {
   TMenuPage Menu;
   bool LoadingSave = false;
   std::string PendingLoad;
+  // The folder save files live in, chosen at start-up; empty: "save" in the
+  // game directory.
+  std::string SaveDir;
   int32_t MenuMusic = -1;
   int32_t MenuEnabled = 0;
   std::string SkipLocation;
