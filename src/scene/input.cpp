@@ -77,7 +77,7 @@ void QuickLoad(TqvxScene& scene) {
   scene.PendingLoad = kQuickSave;
   UnloadLocation(scene);
   ResetScene(scene);
-  StopLocationSounds(scene);
+  StopAll(scene);
   ReadLocation(scene, kLoaderLocation);
   RunFunction(scene, 0, 0, false, 0);
   UpdateScroll(scene, -1);
@@ -206,8 +206,7 @@ void RightClick(TqvxScene& scene, bool leftReleased) {
   }
   if (click && scene.WaitTime > 0 && scene.SubtitleShown) {
     // Skips the spoken line.
-    StopVoice(scene);
-    scene.WaitTime = -1;
+    HideSubtitle(scene);
     if (scene.HeroTalking) {
       SetHeroFrame(scene, scene.StandFrames[3], true);
       scene.HeroTalking = false;

@@ -108,7 +108,7 @@ void LoadLocation(TqvxScene& scene, const std::string& name) {
   scene.EnteringLocation = true;
   std::string next = name;
   for (;;) {
-    StopLocationSounds(scene);
+    StopAll(scene);
     ResetScene(scene);
     ReadLocation(scene, next);
     scene.NoFade = false;
@@ -178,6 +178,9 @@ void NewGame(TqvxScene& scene) {
   CloseMenu(scene);
   UnloadLocation(scene);
   ClearGameState(scene);
+  StopAll(scene);
+  ResetSequences(scene);
+  ClearGroups(scene);
   ResetScene(scene);
   scene.Inventory.Items.push_back(1);
   ReadLocation(scene, "mov04.qvx");

@@ -1,6 +1,7 @@
 #include "scene/scene_create.h"
 
 #include "effects/effects.h"
+#include "hero/hero_movement.h"
 #include "hero/inventory.h"
 #include "menu/menu.h"
 #include "platform/paths.h"
@@ -74,7 +75,8 @@ void SceneCreate(TqvxScene& scene, TDummyCube& root) {
   scene.PreviousLocation.clear();
   scene.PendingLoad.clear();
   InventoryReset(scene);
-  LoadComments(scene);
+  InitSound(scene);
+  scene.HeroFrameHook = [](TqvxScene& s, const std::string& frame) { SetHeroFrame(s, frame, true); };
   scene.LocationMusic = -2;
   scene.MenuMusic = -1;
   ResetScene(scene);

@@ -15,6 +15,10 @@ namespace {
 
 constexpr float kFeetFrameTime = 0.05f;
 
+// The daylight level, 0..100, that time-of-day sounds follow. Full daylight
+// until the time of day offers its daylight curve.
+int32_t DayTimeSoundLevel(const TqvxScene&) { return 100; }
+
 void AnimateFeetMarker(TqvxScene& scene, float dt) {
   if (!scene.FeetMarker || !scene.FeetMarker->Visible) return;
   scene.FeetTimer -= dt;
@@ -79,7 +83,8 @@ void UpdateGame(TqvxScene& scene, float dt) {
     UpdateHero(scene, dt);
     if (ValidObject(scene, scene.HeroIndex)) {
       const TqvxObject& hero = scene.Objects[size_t(scene.HeroIndex)];
-      SetListener(scene, hero.X, hero.Y);
+      UpdateListener(scene, hero.X, hero.Y);
+      UpdateDayTimed(scene, DayTimeSoundLevel(scene));
     }
   } else {
     scene.WaitTime -= dt;
@@ -115,7 +120,7 @@ void UpdateTransitions(TqvxScene& scene, float dt) {
 
 void EndFrame(TqvxScene& scene, float dt) {
   AdvanceMenuClock(scene, dt);
-  if (!scene.OverlayActive && scene.WaitTime <= 0 && scene.SubtitleShown) StopVoice(scene);
+  if (!scene.OverlayActive && scene.WaitTime <= 0 && scene.SubtitleShown) HideSubtitle(scene);
   // A press that came and went since the last frame counts as down too, so
   // that a quick tap of Esc is not lost.
   scene.EscDown = GetAsyncKeyState(scene.Input, kVkEscape) != 0;

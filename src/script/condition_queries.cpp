@@ -15,7 +15,9 @@ int32_t PairItem(const TqvxScene& scene, bool high) {
   return high ? scene.Inventory.PairHigh : scene.Inventory.PairLow;
 }
 
-bool VoiceSequencePending(const TqvxScene&, const std::string&) { return false; }
+bool VoiceSequencePending(const TqvxScene& scene, const std::string& name) {
+  return SequenceHasMore(scene.Sound, name);
+}
 
 float DayTimePhase(const TqvxScene& scene) { return scene.DayTime.Phase; }
 

@@ -23,7 +23,7 @@ void GameLoadOptions(TqvxGame& game) {
   const TGameOptions o = ReadOptionsFile("options.ini");
   game.Scene.SubTitles = o.SubTitles;
   game.Scene.Sound.SoundVolume = o.SoundVolume;
-  game.Scene.Sound.MusicVolume = o.MusicVolume;
+  game.Scene.Sound.BackMusic.MusicVolume = o.MusicVolume;
   game.RefreshRate = o.RefreshRate;
   game.AutoRefresh = o.AutoRefresh;
   game.Windowed = game.Windowed || o.Windowed;

@@ -228,6 +228,9 @@ struct TqvxScene {
   // Plays a footstep sound by name when the hero shows a frame bound to one;
   // installed by the sound subsystem, empty means silent.
   std::function<void(TqvxScene&, const std::string& sound)> StepSoundHook;
+  // Shows a frame of the hero, restarting its chain (the talking frame that a
+  // spoken line starts); installed by the scene, empty means nothing shows.
+  std::function<void(TqvxScene&, const std::string& frame)> HeroFrameHook;
 
   int32_t DragObject = -1;
   float LocationTimer = -1;

@@ -10,3 +10,4 @@ using TArgs = std::vector<std::string>;
 int WgwCommand(const TArgs& args);
 int ScriptCommand(const TArgs& args);
 int LocCommand(const TArgs& args);
+int SndCommand(const TArgs& args);
