@@ -1,47 +1,80 @@
-// The inventory strip and the script buttons as the scene engine uses them.
+// The inventory: the items carried, shown on a bar that slides up from the
+// bottom edge when the mouse nears it, the item in the hand and the pair of
+// the last combination, item captions, and the screen buttons that scripts
+// place. Everything works on the TInventory record of the scene state.
 //
-// The strip, its twelve cells and the script buttons are not built yet: for
-// now there are no cell sprites and no buttons, so the pointer never finds a
-// cell or a button, while the item list, the hand and the pair of a
-// combination are kept in the record and work as they will.
+// Items are bare ids: item n shows the system picture "inv_" + n in at least
+// three digits and, for 1..64, the caption read from "caption.inv". A slot
+// shows Items[FirstShown + i] only while that index is inside the list, so
+// the slots never point past the end after removals.
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
+#include "render/hud_string.h"
 #include "render/nodes.h"
-#include "state/scene_state.h"
+#include "state/inventory_state.h"
 
-constexpr int32_t kInventoryCells = 12;
+class TBinaryReader;
+class TBinaryWriter;
 
-// Creates the inventory's sprites under `root`, drawn from the system library.
-void InventoryCreate(TqvxScene& scene, TDummyCube& root);
-// Empties the inventory and rebuilds its display.
-void InventoryReset(TqvxScene& scene);
-// Hides the inventory panel.
-void InventoryHidePanel(TqvxScene& scene);
+// The bar's centre x and its rest line; the first slot's centre and the
+// spacing of the slots; how far above the bar the captions stand.
+constexpr float kBarX = 512, kBarY = 568, kBarWidth = 1024, kBarHeight = 64;
+constexpr float kSlotX = 94, kSlotStep = 200.0f / 3.0f, kSlotY = 573, kSlotSize = 48;
+constexpr float kSlotReach = 24;
+constexpr float kCaptionY = 525, kCaptionMinLeft = 32;
+// Bytes of one caption record and of the whole caption file.
+constexpr int32_t kCaptionRecord = 33;
+constexpr int32_t kCaptionFileSize = kCaptionCount * kCaptionRecord;
+// Bytes of one saved button.
+constexpr int32_t kButtonRecordSize = 153;
 
-// The inventory's share of the mouse each frame: the bar's slide and the
-// button pictures (`pressed`: the left button is down and input is enabled).
-// Returns the index of the script button under the pointer, -1 when none.
-int32_t InventoryFrame(TqvxScene& scene, int32_t x, int32_t y, float dt, bool pressed);
-// The global function of a script button; -1 for a bad index.
-int32_t InventoryButtonFunction(const TqvxScene& scene, int32_t button);
-// Whether the inventory panel is on screen.
-bool InventoryPanelShown(const TqvxScene& scene);
-// The screen centre of cell 0..11; false when the cell has no sprite.
-bool InventoryCellCentre(const TqvxScene& scene, int32_t cell, float& x, float& y);
-// The item shown in a cell; -1 for an empty cell.
-int32_t InventoryCellItem(const TqvxScene& scene, int32_t cell);
-// A click on an item: takes it into the hand, or combines it with the item
-// already there.
-void SelectItem(TqvxScene& scene, int32_t item);
-// The global function run after a click on an item; 0 or less: none.
-int32_t InventoryClickFunction(const TqvxScene& scene);
-// The item on the pointer; -1 none.
-int32_t CarriedItem(const TqvxScene& scene);
-void DropCarriedItem(TqvxScene& scene);
+// Creates Root under `parent`, the bar and the twelve slots from `library`,
+// the bar hidden below the screen.
+void CreateInventory(TInventory& inv, TDummyCube& parent, TGLMaterialLibrary* library);
+// Reads "caption.inv" (a game path under `base`). A missing or short file
+// leaves the captions it does not hold empty and prints one warning line.
+void LoadCaptions(TInventory& inv, const std::filesystem::path& base = ".");
+
+void AddItem(TInventory& inv, int32_t id);
+// Removes the entry and keeps at most twelve items from FirstShown on; a bad
+// index is ignored.
+void RemoveItemAt(TInventory& inv, int32_t index);
+int32_t FindItem(const TInventory& inv, int32_t id);
+void ClearItems(TInventory& inv);
+void RefreshSlots(TInventory& inv);
+void PlaceInventory(TInventory& inv);
+// One step of the bar towards or away from the screen as the mouse asks.
+void SlideBar(TInventory& inv, int32_t mouseY, float dt);
+// A click on an item: into the hand, or combined with the item already there.
+void SelectItem(TInventory& inv, int32_t id);
+// Per frame: the slide, the button pictures and HoveredButton, which it
+// returns. `pressed`: the left button is down and input is enabled.
+int32_t InventoryFrame(TInventory& inv, int32_t mouseX, int32_t mouseY, float dt, bool pressed);
+
+// Ignored when a button of that name exists; picture names cut to 32 bytes.
+void AddButton(TInventory& inv, int32_t function, const std::string& name, float x, float y, float width,
+               float height, const std::string& normal, const std::string& hover, const std::string& pressed);
+int32_t FindButton(const TInventory& inv, const std::string& name);
+void ShowButton(TInventory& inv, int32_t index, bool visible);
+void ClearButtons(TInventory& inv);
+void ShowInventory(TInventory& inv, bool visible);
+bool InventoryShown(const TInventory& inv);
+
+// The slot whose 24-pixel box holds the mouse, -1 none; and the item it
+// shows, -1 for an empty slot or none.
+int32_t SlotAt(const TInventory& inv, int32_t mouseX, int32_t mouseY);
+int32_t SlotItem(const TInventory& inv, int32_t slot);
+float SlotX(int32_t slot);
+// Shows the caption of the item under the mouse in `text`, or hides it.
+void ItemCaption(const TInventory& inv, THUDString& text, int32_t mouseX, int32_t mouseY);
 // The picture of an item: "inv_" and the id in at least three digits.
-std::string InventoryItemPicture(int32_t item);
-// The caption of an item; empty when it has none.
-std::string InventoryItemName(const TqvxScene& scene, int32_t item);
+std::string ItemPicture(int32_t id);
+
+// One button as the 153-byte record of a save file. LoadButton fills a
+// button that already has its sprite and shows NormalImage.
+void SaveButton(const TInventoryButton& button, TBinaryWriter& out);
+void LoadButton(TInventoryButton& button, TBinaryReader& in);

@@ -5,5 +5,9 @@
 #include <span>
 
 #include "script/script_table.h"
+#include "state/instruction.h"
+#include "state/scene_state.h"
 
 std::span<const TCommandBinding> InventoryCommands();
+// Command 38 sub-commands 1 to 3; the other sub-commands are left alone.
+void InventoryCommand38(TqvxScene& scene, const TScriptInstruction& ins, float frameTime);

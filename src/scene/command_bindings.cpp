@@ -21,6 +21,6 @@ void RegisterAllCommands() {
 
 std::span<const int32_t> CommandsToCome() {
   // The inventory, sound, effects, menu and video commands.
-  static constexpr int32_t kCodes[] = {3, 13, 32, 33, 34, 38, 47};
+  static constexpr int32_t kCodes[] = {32, 33, 34, 47};
   return kCodes;
 }

@@ -23,12 +23,6 @@ constexpr int32_t kMenuClickLeft = 722, kMenuClickBottom = 48;
 constexpr int32_t kMenuHoverLeft = 736, kMenuHoverBottom = 44;
 constexpr int32_t kCornerLeft = 736, kCornerBottom = 45;
 
-// An inventory cell takes the mouse within this many pixels of its centre.
-constexpr float kCellReach = 24;
-// The hover caption's line, and the nearest its left end comes to the edge.
-constexpr float kCaptionY = 525;
-constexpr float kCaptionMinLeft = 32;
-
 // The carried item's picture and the walk marker, from the pointer's centre.
 constexpr float kItemOffsetX = 25, kItemOffsetY = -42;
 constexpr float kFeetOffsetX = 30, kFeetOffsetY = -6;
@@ -58,18 +52,7 @@ int32_t RegionAt(const TqvxScene& scene, int32_t wx, int32_t my) {
   return -1;
 }
 
-// The first inventory cell whose centre lies within reach on both axes; -1 none.
-int32_t CellAt(const TqvxScene& scene, int32_t mx, int32_t my, float* cellX) {
-  for (int32_t cell = 0; cell < kInventoryCells; ++cell) {
-    float cx = 0, cy = 0;
-    if (!InventoryCellCentre(scene, cell, cx, cy)) continue;
-    if (std::fabs(static_cast<float>(mx) - cx) < kCellReach && std::fabs(static_cast<float>(my) - cy) < kCellReach) {
-      if (cellX) *cellX = cx;
-      return cell;
-    }
-  }
-  return -1;
-}
+void DropCarriedItem(TqvxScene& scene) { scene.Inventory.ItemInHand = -1; }
 
 bool InMenuCorner(int32_t mx, int32_t my) { return mx >= kCornerLeft && my < kCornerBottom; }
 
@@ -91,24 +74,6 @@ void SkipCutScene(TqvxScene& scene) {
   RequestLocationChange(scene, scene.SkipLocation, false);
 }
 
-void ShowHoverCaption(TqvxScene& scene, int32_t mx, int32_t my) {
-  THUDString* text = scene.HoverText;
-  if (!text) return;
-  text->Visible = false;
-  if (!InventoryPanelShown(scene)) return;
-  float cellX = 0;
-  const int32_t cell = CellAt(scene, mx, my, &cellX);
-  const int32_t item = cell >= 0 ? InventoryCellItem(scene, cell) : -1;
-  if (item < 0) return;
-  SetText(*text, InventoryItemName(scene, item));
-  // The caption is centred on the cell; its left end must not come closer
-  // than 32 pixels to the screen's edge.
-  const float left = cellX + LineOffset(*text, 0);
-  text->PositionX = left < kCaptionMinLeft ? cellX + (kCaptionMinLeft - left) : cellX;
-  text->PositionY = kCaptionY;
-  text->Visible = true;
-}
-
 }  // namespace
 
 bool MouseOnHero(const TqvxScene& scene, int32_t mx, int32_t my) {
@@ -128,9 +93,9 @@ bool LeftClick(TqvxScene& scene, float dt) {
   const bool released = !scene.LeftDown && scene.LeftWasDown;
   bool click = released && scene.ClickDelay < 0 && scene.WaitTime <= 0;
 
-  const int32_t button = InventoryFrame(scene, mx, my, dt, scene.LeftDown && scene.InputEnabled);
+  const int32_t button = InventoryFrame(scene.Inventory, mx, my, dt, scene.LeftDown && scene.InputEnabled);
   if (click && button >= 0) {
-    RunGlobalFunction(scene, InventoryButtonFunction(scene, button), 0, dt);
+    RunGlobalFunction(scene, scene.Inventory.Buttons[static_cast<size_t>(button)].Function, 0, dt);
     click = false;
     DropCarriedItem(scene);
   }
@@ -155,12 +120,12 @@ bool LeftClick(TqvxScene& scene, float dt) {
   scene.SuspendedFunction = -1;
   bool used = false;
 
-  if (InventoryPanelShown(scene)) {
-    const int32_t cell = CellAt(scene, mx, my, nullptr);
-    const int32_t item = cell >= 0 ? InventoryCellItem(scene, cell) : -1;
-    if (item >= 0) {
-      SelectItem(scene, item);
-      const int32_t function = InventoryClickFunction(scene);
+  // A click on an empty slot goes on to the regions and the ground.
+  if (InventoryShown(scene.Inventory)) {
+    const int32_t slot = SlotAt(scene.Inventory, mx, my);
+    if (slot >= 0 && SlotItem(scene.Inventory, slot) != -1) {
+      SelectItem(scene.Inventory, SlotItem(scene.Inventory, slot));
+      const int32_t function = scene.Inventory.InventoryClickFunction;
       if (function > 0) RunGlobalFunction(scene, function, 0, dt);
       used = true;
     }
@@ -223,13 +188,13 @@ void UpdateCursor(TqvxScene& scene) {
   cursor.PositionX = static_cast<float>(mx) + kCursorOffset;
   cursor.PositionY = static_cast<float>(my) + kCursorOffset;
 
-  const int32_t item = CarriedItem(scene);
+  const int32_t item = scene.Inventory.ItemInHand;
   if (scene.CursorItem) {
     scene.CursorItem->Visible = item >= 1;
     if (item >= 1) {
       scene.CursorItem->PositionX = cursor.PositionX + kItemOffsetX;
       scene.CursorItem->PositionY = cursor.PositionY + kItemOffsetY;
-      const std::string picture = InventoryItemPicture(item);
+      const std::string picture = ItemPicture(item);
       if (scene.CursorItem->LibMaterialName() != picture) scene.CursorItem->SetLibMaterialName(picture);
     }
   }
@@ -277,7 +242,7 @@ void UpdateCursor(TqvxScene& scene) {
     SetObjectPosition(scene, scene.DragObject, cursor.PositionX - kCursorOffset + scene.ScrollX,
                       cursor.PositionY - kCursorOffset);
 
-  ShowHoverCaption(scene, mx, my);
+  if (scene.HoverText) ItemCaption(scene.Inventory, *scene.HoverText, mx, my);
 }
 
 void Keys(TqvxScene& scene, float dt) {

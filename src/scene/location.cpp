@@ -5,6 +5,7 @@
 
 #include "effects/effects.h"
 #include "hero/hero_movement.h"
+#include "hero/inventory.h"
 #include "menu/menu.h"
 #include "sound/sound_manager.h"
 #include "platform/cp1251.h"
@@ -110,6 +111,7 @@ void LoadLocation(TqvxScene& scene, const std::string& name) {
   for (;;) {
     StopAll(scene);
     ResetScene(scene);
+    RefreshSlots(scene.Inventory);
     ReadLocation(scene, next);
     scene.NoFade = false;
     RunFunction(scene, 0, 0, false, 0);
@@ -182,7 +184,8 @@ void NewGame(TqvxScene& scene) {
   ResetSequences(scene);
   ClearGroups(scene);
   ResetScene(scene);
-  scene.Inventory.Items.push_back(1);
+  AddItem(scene.Inventory, 1);
+  RefreshSlots(scene.Inventory);
   ReadLocation(scene, "mov04.qvx");
   RunFunction(scene, 0, 0, false, 0);
   UpdateScroll(scene, -1);

@@ -101,7 +101,7 @@ void Hide(THUDSprite* sprite) {
 
 // 30: hides the inventory panel and the menu button.
 void HideInventoryCommand(TqvxScene& scene, const TScriptInstruction&, float) {
-  InventoryHidePanel(scene);
+  ShowInventory(scene.Inventory, false);
   Hide(scene.MenuButton);
 }
 

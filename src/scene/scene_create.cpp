@@ -59,7 +59,8 @@ void SceneCreate(TqvxScene& scene, TDummyCube& root) {
   scene.HoverText = AddText(scene, root, widths, 0, 0, 1, false);
   scene.FadeLevel = -1;
 
-  InventoryCreate(scene, root);
+  CreateInventory(scene.Inventory, root, scene.SystemLibrary.get());
+  LoadCaptions(scene.Inventory);
   scene.ScriptRoot = root.AddNewChild<TDummyCube>();
   ResetMenuSlots(scene);
   scene.Cursor = AddSprite(scene, root, "cursor01", 400, 300, 64, 64, true);
@@ -74,7 +75,7 @@ void SceneCreate(TqvxScene& scene, TDummyCube& root) {
   scene.LocationName.clear();
   scene.PreviousLocation.clear();
   scene.PendingLoad.clear();
-  InventoryReset(scene);
+  ClearItems(scene.Inventory);
   InitSound(scene);
   scene.HeroFrameHook = [](TqvxScene& s, const std::string& frame) { SetHeroFrame(s, frame, true); };
   scene.LocationMusic = -2;

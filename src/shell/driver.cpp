@@ -266,6 +266,7 @@ std::string DumpStateJson(const TqvxScene& s) {
   };
   j["cursor"] = sprite(s.Cursor);
   j["feet_marker"] = sprite(s.FeetMarker);
+  j["cursor_item"] = sprite(s.CursorItem);
   j["menu_button"] = sprite(s.MenuButton);
   j["keys"] = json::array();
   for (const TKeyEntry& k : s.KeyTable)
