@@ -39,7 +39,7 @@ double ParseSeconds(const std::string& text) {
 const char* CommandLineHelp() {
   return "usage: ovgame [--data DIR] [--windowed]\n"
          "       ovgame --data DIR --frames N [--dt SECONDS] [--seed N] [--input FILE]\n"
-         "              [--dump-state FILE] [--screenshot FRAME:FILE]...\n"
+         "              [--dump-state FILE] [--screenshot FRAME:FILE]... [--audio-out FILE]\n"
          "\n"
          "  --data DIR             the game directory (default: the current directory)\n"
          "  --windowed             play in a resizable window instead of full screen\n"
@@ -57,6 +57,9 @@ const char* CommandLineHelp() {
          "                         lines starting with # are comments\n"
          "  --dump-state FILE      write the game state as JSON after the last frame\n"
          "  --screenshot FRAME:FILE  save the 800x600 picture after that frame (BMP)\n"
+         "  --audio-out FILE       write the mixed sound of the run as a 16-bit stereo\n"
+         "                         44100 Hz WAV file (the audio device is never used\n"
+         "                         in driver mode)\n"
          "\n"
          "In driver mode the game runs in a window, message boxes print to standard\n"
          "error, and the exit status is 1 when start-up failed and 2 when an error\n"
@@ -90,6 +93,8 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv) {
       c.InputFile = value();
     } else if (a == "--dump-state") {
       c.DumpStateFile = value();
+    } else if (a == "--audio-out") {
+      c.AudioOutFile = value();
     } else if (a == "--screenshot") {
       const std::string v = value();
       const size_t colon = v.find(':');
@@ -100,8 +105,10 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv) {
       throw std::invalid_argument("unknown argument '" + a + "'");
     }
   }
-  const bool driverOnly = !c.InputFile.empty() || !c.DumpStateFile.empty() || !c.Screenshots.empty() || c.Seed;
-  if (driverOnly && !c.Frames) throw std::invalid_argument("--input, --dump-state, --screenshot and --seed need --frames");
+  const bool driverOnly = !c.InputFile.empty() || !c.DumpStateFile.empty() || !c.Screenshots.empty() || c.Seed ||
+                          !c.AudioOutFile.empty();
+  if (driverOnly && !c.Frames)
+    throw std::invalid_argument("--input, --dump-state, --screenshot, --seed and --audio-out need --frames");
   for (const auto& [frame, file] : c.Screenshots)
     if (frame < 0 || frame >= *c.Frames)
       throw std::invalid_argument("--screenshot " + std::to_string(frame) + ":" + file + ": the run has frames 0 to " +

@@ -24,6 +24,7 @@ struct TCommandLine {
   std::optional<uint32_t> Seed;
   std::string InputFile;
   std::string DumpStateFile;
+  std::string AudioOutFile;  // the mixed sound as a WAV file
   std::vector<std::pair<int64_t, std::string>> Screenshots;  // frame, file
 };
 

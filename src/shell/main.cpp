@@ -16,6 +16,7 @@
 #include "shell/driver.h"
 #include "shell/frame_step.h"
 #include "shell/game.h"
+#include "sound/sound_library.h"
 
 namespace {
 
@@ -126,6 +127,9 @@ bool RunFrame(TqvxGame& game, const TCommandLine& cmd, const TScriptedInput& scr
       FrameStep(game, clock.Fixed ? clock.FrameTime : step);
     }
   });
+  // After the step, so that a sound a script starts in this frame is heard
+  // from this frame's share of the output on.
+  SoundAdvance(elapsed);
   if (!s.VideoPlaying) {
     int32_t dw = 0, dh = 0;
     game.Form->DrawableSize(dw, dh);
@@ -160,6 +164,14 @@ int Run(const TCommandLine& cmd) {
                  std::strerror(errno));
     return 1;
   }
+  // The driver never touches the audio device: its mixing follows the frame
+  // clock, so every run hears the same. Closed on every way out, which also
+  // completes the capture file.
+  SoundInit(cmd.Frames ? TAudioOutput::FrameClock : TAudioOutput::Device);
+  struct TSoundGuard {
+    ~TSoundGuard() { SoundShutdown(); }
+  } soundGuard;
+  if (!cmd.AudioOutFile.empty() && !SoundCaptureTo(cmd.AudioOutFile)) return 1;
   const std::unique_ptr<TqvxGame> game = StartGame(cmd);
   if (!game) return 1;
   TFrameClock clock;
