@@ -16,6 +16,7 @@
 #include "font_art.h"
 #include "hero_art.h"
 #include "location_art.h"
+#include "menu_art.h"
 #include "prop_art.h"
 #include "system_art.h"
 
@@ -66,6 +67,11 @@ int main(int argc, char** argv) {
     TArtArchive person("person", JoinPath(out, "person"));
     BuildHeroArt(person);
     person.WriteManifest();
+
+    TArtArchive menu("menu", JoinPath(out, "menu"));
+    BuildMenuArt(menu, bold);
+    BuildFont(menu, font);
+    menu.WriteManifest();
 
     TArtArchive lake("loc_lake", JoinPath(out, "loc_lake"));
     BuildLakeArt(lake, bold);

@@ -4,6 +4,7 @@
 #include "hero/hero_commands.h"
 #include "hero/inventory_commands.h"
 #include "scene/location_commands.h"
+#include "scene/menu_frame.h"
 #include "scene/object_commands.h"
 #include "scene/scene_commands.h"
 #include "script/script_table.h"
@@ -14,6 +15,7 @@ void RegisterAllCommands() {
   RegisterCommands(SceneCommands());
   RegisterCommands(ObjectCommands());
   RegisterCommands(LocationCommands());
+  RegisterCommands(MenuCommands());
   RegisterCommands(InventoryCommands());
   RegisterCommands(SoundCommands());
   RegisterCommands(EffectsCommands());
@@ -21,6 +23,6 @@ void RegisterAllCommands() {
 
 std::span<const int32_t> CommandsToCome() {
   // The inventory, sound, effects, menu and video commands.
-  static constexpr int32_t kCodes[] = {32, 33, 34, 47};
+  static constexpr int32_t kCodes[] = {32, 34};
   return kCodes;
 }

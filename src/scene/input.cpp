@@ -6,7 +6,7 @@
 #include "hero/hero_movement.h"
 #include "hero/inventory.h"
 #include "hero/path_finder.h"
-#include "menu/menu.h"
+#include "scene/menu_frame.h"
 #include "render/hud_string.h"
 #include "scene/location.h"
 #include "scene/save_game.h"
@@ -134,7 +134,7 @@ bool LeftClick(TqvxScene& scene, float dt) {
   const int32_t wx = WorldX(scene, mx);
   if (!used && scene.MenuButton && scene.MenuButton->Visible && mx > kMenuClickLeft && my < kMenuClickBottom &&
       scene.MenuEnabled >= 1) {
-    OpenMenu(scene, 1);
+    OpenMenuFromPlay(scene);
     used = true;
   }
 
@@ -253,7 +253,7 @@ void Keys(TqvxScene& scene, float dt) {
       scene.DayTime.Phase += dt / 4;
       if (scene.DayTime.Phase > 1) scene.DayTime.Phase -= 1;
     }
-    if (scene.EscReleased && scene.MenuEnabled >= 1) OpenMenu(scene, 1);
+    if (scene.EscReleased && scene.MenuEnabled >= 1) OpenMenuFromPlay(scene);
     if (KeyDown(scene, kVkF2)) SaveGame(scene, kQuickSave);
     if (KeyDown(scene, kVkF3)) QuickLoad(scene);
   }

@@ -6,7 +6,7 @@
 #include "effects/effects.h"
 #include "hero/hero_movement.h"
 #include "hero/inventory.h"
-#include "menu/menu.h"
+#include "scene/menu_frame.h"
 #include "sound/sound_manager.h"
 #include "platform/cp1251.h"
 #include "platform/paths.h"
@@ -177,7 +177,7 @@ void UnloadLocation(TqvxScene& scene) {
 }
 
 void NewGame(TqvxScene& scene) {
-  CloseMenu(scene);
+  HideMenu(scene);
   UnloadLocation(scene);
   ClearGameState(scene);
   StopAll(scene);

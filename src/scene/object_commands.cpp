@@ -104,10 +104,10 @@ void AnimateCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
 }
 
 // 40: material property Op2 := Op3 on image Str1, or on every image when Op4
-// is 1 or more, of library Op1 (0 location, 1 person, 2 menu, 3 system). The
-// menu page holds no archive of its own yet, so library 2 changes nothing.
+// is 1 or more, of library Op1 (0 location, 1 person, 2 menu, 3 system).
 void ImagePropertyCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
-  SetImageProperty(scene, ins.Op[0], ins.Op[1], ins.Op[3] >= 1, ins.Str[0], ins.Op[2]);
+  SetImageProperty(scene, ins.Op[0], ins.Op[1], ins.Op[3] >= 1, ins.Str[0], ins.Op[2],
+                   {&scene.Menu.Archive, scene.Menu.MenuLibrary.get()});
 }
 
 // 56: Op1 0 frees the object; Op1 1 keeps it inside x Op2..Op3, y Op4..Op5.

@@ -3,7 +3,6 @@
 #include "effects/effects.h"
 #include "hero/hero_movement.h"
 #include "hero/inventory.h"
-#include "menu/menu.h"
 #include "platform/paths.h"
 #include "render/hud_string.h"
 #include "sound/sound_manager.h"
@@ -62,7 +61,6 @@ void SceneCreate(TqvxScene& scene, TDummyCube& root) {
   CreateInventory(scene.Inventory, root, scene.SystemLibrary.get());
   LoadCaptions(scene.Inventory);
   scene.ScriptRoot = root.AddNewChild<TDummyCube>();
-  ResetMenuSlots(scene);
   scene.Cursor = AddSprite(scene, root, "cursor01", 400, 300, 64, 64, true);
   scene.CursorItem = AddSprite(scene, root, "", 400, 300, 64, 64, false);
   scene.FeetMarker = AddSprite(scene, root, "p_feet_0000", 400, 300, 32, 32, false);

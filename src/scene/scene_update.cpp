@@ -5,6 +5,7 @@
 #include "effects/effects.h"
 #include "hero/hero_movement.h"
 #include "menu/menu.h"
+#include "scene/menu_frame.h"
 #include "resources/matlib.h"
 #include "scene/input.h"
 #include "scene/location.h"
@@ -57,7 +58,7 @@ void SceneUpdate(TqvxScene& scene, float dt) {
     MatLibAnimate(scene.LocationArchive, *scene.LocationLibrary, dt);
     MatLibAnimate(scene.PersonArchive, *scene.PersonLibrary, dt);
     MatLibAnimate(scene.SystemArchive, *scene.SystemLibrary, dt);
-    AnimateMenuLibrary(scene, dt);
+    AnimateMenuLibrary(scene.Menu, dt);
     if (scene.DayTimeActive) UpdateDayTime(scene, dt);
     UpdateGame(scene, dt);
     EndFrame(scene, dt);
@@ -119,7 +120,7 @@ void UpdateTransitions(TqvxScene& scene, float dt) {
 }
 
 void EndFrame(TqvxScene& scene, float dt) {
-  AdvanceMenuClock(scene, dt);
+  scene.Menu.MenuClock += dt;
   if (!scene.OverlayActive && scene.WaitTime <= 0 && scene.SubtitleShown) HideSubtitle(scene);
   // A press that came and went since the last frame counts as down too, so
   // that a quick tap of Esc is not lost.

@@ -257,7 +257,7 @@ std::string DumpStateJson(const TqvxScene& s) {
   j["script_executing"] = s.ScriptExecuting;
   j["input_enabled"] = s.InputEnabled;
   j["menu_active"] = s.MenuActive;
-  j["menu_page"] = s.Menu.Page;
+  j["menu_page"] = s.CurrentPage;
   j["menu_enabled"] = s.MenuEnabled;
   j["skip_location"] = Cp1251ToUtf8(s.SkipLocation);
   j["pending_load"] = Cp1251ToUtf8(s.PendingLoad);

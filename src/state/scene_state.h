@@ -264,6 +264,14 @@ struct TqvxScene {
   THUDSprite* MenuButton = nullptr;
   bool MenuActive = false;
   TMenuPage Menu;
+  // The main page's five entries in table order (entry 0 is also the panels'
+  // back button), the slot buttons of the panel on screen and what the slot
+  // files say: picture number and caption of slot 1..12 at index 0..11.
+  int32_t MenuButtonIds[5] = {-1, -1, -1, -1, -1};
+  int32_t SlotButtonIds[kSaveSlots] = {};
+  int32_t CurrentPage = 0;
+  int32_t SlotPictures[kSaveSlots] = {};
+  std::string SlotNames[kSaveSlots];
   bool LoadingSave = false;
   std::string PendingLoad;
   // The folder save files live in, chosen at start-up; empty: "save" in the
