@@ -18,6 +18,12 @@ namespace {
 constexpr int32_t kOutFrameBytes = 4;      // 16-bit stereo
 constexpr int32_t kDecodeBytes = 16384;    // one vorbisfile read
 constexpr int64_t kReserveLimit = 1 << 22;  // frames: never trust a header for more
+// Rates outside these are damage, not sound: a tiny rate would turn a small
+// file into hours of output.
+constexpr int32_t kMinRate = 1000;
+constexpr int32_t kMaxRate = 384000;
+// The most a WAV file may hold in memory once converted: ten minutes.
+constexpr int64_t kMaxWavFrames = int64_t{600} * kMixRate;
 
 // The first four bytes of the file; empty when it cannot be opened.
 std::string Magic(const std::string& path, std::string& error) {
@@ -73,6 +79,11 @@ bool LoadWav(const std::string& path, TSoundFile& file, std::string& error) {
     return false;
   }
   file.Info = {spec.freq, spec.channels, bytes / frameBytes};
+  if (file.Info.Frames * kMixRate / spec.freq > kMaxWavFrames) {
+    SDL_FreeWAV(data);
+    error = "too long for a WAV file (longer sounds belong in OGG files)";
+    return false;
+  }
   const Uint32 whole = bytes - bytes % static_cast<Uint32>(frameBytes);
   // In pieces, so the converter never holds the whole file twice over.
   for (Uint32 at = 0; at < whole;) {
@@ -93,7 +104,7 @@ bool LoadWav(const std::string& path, TSoundFile& file, std::string& error) {
 
 std::unique_ptr<TSoundConverter> TSoundConverter::Create(uint16_t format, int32_t channels, int32_t rate,
                                                          std::string& error) {
-  SDL_AudioStream* s = channels >= 1 && channels <= 8 && rate > 0
+  SDL_AudioStream* s = channels >= 1 && channels <= 8 && rate >= kMinRate && rate <= kMaxRate
                            ? SDL_NewAudioStream(format, static_cast<Uint8>(channels), rate, AUDIO_S16SYS, 2, kMixRate)
                            : nullptr;
   if (!s) {
@@ -236,7 +247,12 @@ bool LoadSoundFile(const std::string& path, double streamAboveSeconds, TSoundFil
   const int64_t expected = file.Info.Frames * kMixRate / std::max(1, file.Info.Rate) + 1024;
   file.Pcm.reserve(2 * static_cast<size_t>(std::min(expected, kReserveLimit)));
   int16_t piece[2 * 4096];
-  while (const int32_t got = stream->Read(piece, 4096)) file.Pcm.insert(file.Pcm.end(), piece, piece + 2 * got);
+  // Never past the length the file states, whatever its pages go on to hold.
+  while (file.Pcm.size() / 2 < static_cast<size_t>(expected)) {
+    const int32_t got = stream->Read(piece, 4096);
+    if (got == 0) break;
+    file.Pcm.insert(file.Pcm.end(), piece, piece + 2 * got);
+  }
   TrimToLength(file);
   return true;
 }

@@ -147,7 +147,8 @@ TEST_F(SoundLibrary, BadFilesAndHandlesAreHarmless) {
   const Case files[] = {{"missing.ogg", ""},
                         {"garbage.ogg", "OggS and then nothing a decoder wants"},
                         {"text.wav", "hello"},
-                        {"cut.wav", wav.substr(0, 30)}};
+                        {"cut.wav", wav.substr(0, 30)},
+                        {"slow.wav", WavBytes(10, 1, 100, kConstant)}};
   for (const Case& f : files) {
     testing::internal::CaptureStderr();
     const int32_t sample =
