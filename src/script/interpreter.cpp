@@ -122,6 +122,9 @@ void StepTopLevel(TqvxScene& scene, float frameTime) {
     }
     if (!WithinBudget(scene)) return;
     scene.StopRequested = false;
+    if (scene.TraceHook)
+      if (const TqvxFunction* f = FunctionOf(scene, level); f && InTable(i, f->Instructions.size()))
+        scene.TraceHook(scene, level, f->Instructions[static_cast<size_t>(i)]);
     ExecuteFunctionInstruction(scene, level.Function, i, frameTime);
   } else {
     const TqvxFunction* f = FunctionOf(scene, level);
@@ -130,6 +133,7 @@ void StepTopLevel(TqvxScene& scene, float frameTime) {
       return;
     }
     if (!WithinBudget(scene)) return;
+    if (scene.TraceHook) scene.TraceHook(scene, level, f->Instructions[static_cast<size_t>(i)]);
     ExecuteInstruction(scene, f->Instructions[static_cast<size_t>(i)], frameTime);
   }
   if (run.Stopping) return;

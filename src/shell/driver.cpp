@@ -37,13 +37,18 @@ double ParseSeconds(const std::string& text) {
 }  // namespace
 
 const char* CommandLineHelp() {
-  return "usage: ovgame [--data DIR] [--windowed]\n"
+  return "usage: ovgame [--data DIR] [--windowed] [--location NAME.qvx] [--trace FILE]\n"
          "       ovgame --data DIR --frames N [--dt SECONDS] [--seed N] [--input FILE]\n"
          "              [--dump-state FILE] [--screenshot FRAME:FILE]... [--audio-out FILE]\n"
          "\n"
          "  --data DIR             the game directory (default: the current directory)\n"
          "  --windowed             play in a resizable window instead of full screen\n"
          "                         (Alt+Enter switches at any time)\n"
+         "  --location NAME.qvx    after the start location has run, go straight to\n"
+         "                         this location (for trying one place quickly)\n"
+         "  --trace FILE           write every script instruction the game runs, one\n"
+         "                         line each: frame, table, function, its name, the\n"
+         "                         condition flag and the instruction as text\n"
          "  --help                 show this text\n"
          "  --version              show the version\n"
          "\n"
@@ -78,6 +83,10 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv) {
       c.DataDir = value();
     } else if (a == "--windowed") {
       c.Windowed = true;
+    } else if (a == "--trace") {
+      c.TraceFile = value();
+    } else if (a == "--location") {
+      c.StartLocation = value();
     } else if (a == "--help" || a == "-h") {
       c.Help = true;
     } else if (a == "--version") {

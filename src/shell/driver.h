@@ -16,6 +16,8 @@
 struct TCommandLine {
   std::string DataDir;
   bool Windowed = false;
+  std::string TraceFile;      // every script instruction run, one line each
+  std::string StartLocation;  // entered after the start location has run
   bool Help = false;
   bool Version = false;
   // Driver mode when Frames is set.

@@ -13,6 +13,7 @@
 #include "platform/window.h"
 #include "render/screenshot.h"
 #include "resources/image_readers.h"
+#include "shell/author_tools.h"
 #include "shell/driver.h"
 #include "shell/frame_step.h"
 #include "shell/game.h"
@@ -83,7 +84,7 @@ struct TFrameClock {
 
 // The window, the renderer and the game object in their fixed order, then
 // the display mode. Null, after a message, when the game cannot start.
-std::unique_ptr<TqvxGame> StartGame(const TCommandLine& cmd) {
+std::unique_ptr<TqvxGame> StartGame(const TCommandLine& cmd, TScriptTrace* trace) {
   const bool driverMode = cmd.Frames.has_value();
   auto game = std::make_unique<TqvxGame>();
   game->MessagesToStderr = driverMode;
@@ -106,7 +107,10 @@ std::unique_ptr<TqvxGame> StartGame(const TCommandLine& cmd) {
   }
   game->Renderer = std::make_unique<TGLRenderer>();
   SetImageSideLimit(game->Renderer->MaxTextureSize());
+  if (trace) trace->Install(game->Scene);
   if (!Guarded(*game, [&] { GameInit(*game); })) return nullptr;
+  if (!cmd.StartLocation.empty() && !Guarded(*game, [&] { StartInLocation(game->Scene, cmd.StartLocation); }))
+    return nullptr;
   if (!game->Windowed) SwitchDisplayMode(*game, *game->Form);
   return game;
 }
@@ -172,12 +176,22 @@ int Run(const TCommandLine& cmd) {
     ~TSoundGuard() { SoundShutdown(); }
   } soundGuard;
   if (!cmd.AudioOutFile.empty() && !SoundCaptureTo(cmd.AudioOutFile)) return 1;
-  const std::unique_ptr<TqvxGame> game = StartGame(cmd);
+  int64_t frame = 0;
+  std::unique_ptr<TScriptTrace> trace;
+  if (!cmd.TraceFile.empty()) {
+    try {
+      trace = std::make_unique<TScriptTrace>(cmd.TraceFile, frame);
+    } catch (const std::runtime_error& e) {
+      std::fprintf(stderr, "ovgame: %s\n", e.what());
+      return 1;
+    }
+  }
+  const std::unique_ptr<TqvxGame> game = StartGame(cmd, trace.get());
   if (!game) return 1;
   TFrameClock clock;
   clock.Fixed = cmd.Frames.has_value();
   clock.FrameTime = cmd.FrameTime;
-  for (int64_t frame = 0; !clock.Fixed || frame < *cmd.Frames; ++frame)
+  for (; !clock.Fixed || frame < *cmd.Frames; ++frame)
     if (!RunFrame(*game, cmd, scripted, clock, frame)) break;
   return ShutDown(*game, cmd);
 }

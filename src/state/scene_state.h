@@ -232,6 +232,10 @@ struct TqvxScene {
   // spoken line starts); installed by the scene, empty means nothing shows.
   std::function<void(TqvxScene&, const std::string& frame)> HeroFrameHook;
 
+  // Sees every instruction a run executes, before it does, with its level;
+  // an author's trace of what the scripts did. Empty: none.
+  std::function<void(const TqvxScene&, const TScriptLevel&, const TScriptInstruction&)> TraceHook;
+
   int32_t DragObject = -1;
   float LocationTimer = -1;
   // Immediate location changes made in this frame (the frame update clears

@@ -1,0 +1,34 @@
+// What authors use to try their content: a trace of every script instruction
+// the game runs, and starting straight in one location.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "state/scene_state.h"
+
+// The trace file: one line per instruction a run executes, before it does,
+//   FRAME TABLE FUNCTION "NAME" FLAG INSTRUCTION
+// TABLE "location", "global" or "addloc:N"; FLAG the condition flag the
+// instruction meets (1: scripts execute); INSTRUCTION as the disassembler
+// writes it. `frame` is read at each line.
+class TScriptTrace {
+ public:
+  // Throws std::runtime_error naming the file when it cannot be created.
+  TScriptTrace(const std::string& file, const int64_t& frame);
+  void Install(TqvxScene& scene);
+  void Line(const TqvxScene& scene, const TScriptLevel& level, const TScriptInstruction& ins);
+
+ private:
+  struct TCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+  };
+  std::unique_ptr<std::FILE, TCloser> file_;
+  const int64_t& frame_;
+};
+
+// After the start location has run: the menu (if it opened) closes and the
+// game goes at once to location `name` as a script's change would.
+void StartInLocation(TqvxScene& scene, const std::string& name);
