@@ -8,6 +8,7 @@
 #include "render/nodes.h"
 #include "scene/input.h"
 #include "support/game_dir.h"
+#include "support/sound_game.h"
 
 namespace {
 
@@ -297,6 +298,25 @@ TEST(InputEndToEnd, AGroundClickWalksTheHeroAlongTheFoundRouteAndAnyClickStopsHi
     EXPECT_GT(x, 100);
     EXPECT_LT(x, 400) << "stopped where it stood, not walking to the second click";
   }
+}
+
+TEST(InputEndToEnd, ARightClickSkipsASpokenLineUnlessTheLeftButtonGoesUpWithIt) {
+  TTestGameDir game("spoken_skip");
+  WriteTone(game, "line.wav", 2000);
+  WriteSoundSet(game, "t.set", "sample name=\"line\" file=\"line.wav\" loop=0 comment=1\n");
+  WriteCommentTable(game, {{1, "A line"}});
+  game.WriteLocation("init.qvx", RegionLocation("  load_sound_set str1=\"t.set\"\n  sound op1=0 op5=1 str1=\"line\"\n"));
+  auto r = game.RunWithInput(kPlay + 3, Click(kPlay, 400, 300, "right"));
+  ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
+  EXPECT_LT(r.State["wait_time"].get<double>(), 0) << "the wait is over";
+  EXPECT_FALSE(r.State["subtitle_shown"]);
+  EXPECT_EQ(Var(r, 0), 0) << "the click ran no region";
+
+  r = game.RunWithInput(kPlay + 3, Move(kPlay, 400, 300) + Down(kPlay, "left") + Down(kPlay, "right") +
+                                       Up(kPlay + 1, "left") + Up(kPlay + 1, "right"));
+  EXPECT_GT(r.State["wait_time"].get<double>(), 1.0) << "released with the left button it is no right click";
+  EXPECT_TRUE(r.State["subtitle_shown"]);
+  EXPECT_EQ(r.State["sound"]["subtitle"], "A line");
 }
 
 // The end-to-end games do not scroll: a dragged object in a scrolled view, on
