@@ -1,16 +1,11 @@
 #include "effects/effects.h"
 
-void CreatePanelLayerGroup(TqvxScene&, TDummyCube&, int) {}
-
-void UpdateEffects(TqvxScene& scene, float) {
-  if (!scene.OverlayActive && scene.CursorHidden) {
-    if (scene.Cursor) scene.Cursor->Visible = true;
-    scene.CursorHidden = false;
-  }
+void CreatePanelLayerGroup(TqvxScene& scene, TDummyCube& root, int group) {
+  if (group < 0 || group > 1) return;
+  InitPanelLayer(scene.PanelLayers[group], root, scene.SystemLibrary.get());
+  if (group == 1) BuildSketchPanel(scene);
 }
 
-void ResetSketches(TqvxScene&) {}
+void ResetSketches(TqvxScene& scene) { SetSketchLibrary(scene.Sketches, scene.LocationLibrary.get()); }
 
-void UpdateDayTime(TqvxScene&, float) {}
-
-void ClearDayTimeLocation(TqvxScene&) {}
+void ClearDayTimeLocation(TqvxScene& scene) { ClearDayTime(scene.DayTime); }

@@ -30,8 +30,6 @@ void RemoveItemCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
 constexpr TCommandBinding kBindings[] = {
     {3, GiveItemCommand},
     {13, RemoveItemCommand},
-    // Until the effects' own dispatcher for 38 takes the sub-commands it owns.
-    {38, InventoryCommand38},
 };
 
 }  // namespace

@@ -23,6 +23,6 @@ void RegisterAllCommands() {
 
 std::span<const int32_t> CommandsToCome() {
   // The inventory, sound, effects, menu and video commands.
-  static constexpr int32_t kCodes[] = {32, 34};
+  static constexpr int32_t kCodes[] = {34};
   return kCodes;
 }

@@ -250,8 +250,8 @@ void Keys(TqvxScene& scene, float dt) {
     PollKeyBindings(scene, dt);
     // F5 held runs a whole day in four seconds.
     if (KeyDown(scene, kVkF5)) {
-      scene.DayTime.Phase += dt / 4;
-      if (scene.DayTime.Phase > 1) scene.DayTime.Phase -= 1;
+      scene.DayTime.Time += dt / 4;
+      if (scene.DayTime.Time > 1) scene.DayTime.Time -= 1;
     }
     if (scene.EscReleased && scene.MenuEnabled >= 1) OpenMenuFromPlay(scene);
     if (KeyDown(scene, kVkF2)) SaveGame(scene, kQuickSave);

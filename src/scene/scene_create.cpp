@@ -66,7 +66,7 @@ void SceneCreate(TqvxScene& scene, TDummyCube& root) {
   scene.FeetMarker = AddSprite(scene, root, "p_feet_0000", 400, 300, 32, 32, false);
 
   ClearGameState(scene);
-  scene.DayTimeActive = false;
+  scene.DayTime.DayTimeActive = false;
   ClearDelayedGlobalFunctions(scene);
   scene.HeaderName = "Default";
   scene.HeaderText.clear();

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "effects/effects.h"
+#include "scene/effects_step.h"
 #include "hero/hero_movement.h"
 #include "menu/menu.h"
 #include "scene/menu_frame.h"
@@ -59,7 +60,7 @@ void SceneUpdate(TqvxScene& scene, float dt) {
     MatLibAnimate(scene.PersonArchive, *scene.PersonLibrary, dt);
     MatLibAnimate(scene.SystemArchive, *scene.SystemLibrary, dt);
     AnimateMenuLibrary(scene.Menu, dt);
-    if (scene.DayTimeActive) UpdateDayTime(scene, dt);
+    UpdateDayTime(scene, dt);
     UpdateGame(scene, dt);
     EndFrame(scene, dt);
   } else {

@@ -19,6 +19,6 @@ bool VoiceSequencePending(const TqvxScene& scene, const std::string& name) {
   return SequenceHasMore(scene.Sound, name);
 }
 
-float DayTimePhase(const TqvxScene& scene) { return scene.DayTime.Phase; }
+float DayTimePhase(const TqvxScene& scene) { return scene.DayTime.Time; }
 
 bool LoadingSaveGame(const TqvxScene& scene) { return scene.LoadingSave; }

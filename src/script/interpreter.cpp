@@ -32,7 +32,7 @@ const std::vector<TqvxFunction>* TableOf(const TqvxScene& scene, const TScriptLe
     case TScriptTable::Global: return &scene.GlobalFunctions;
     case TScriptTable::AddLoc:
       if (!InTable(level.AddLoc, scene.AddLocs.size())) return nullptr;
-      return &scene.AddLocs[static_cast<size_t>(level.AddLoc)].Functions;
+      return &scene.AddLocs[static_cast<size_t>(level.AddLoc)].AddLocFunctions;
   }
   return nullptr;
 }

@@ -274,7 +274,7 @@ std::string DumpStateJson(const TqvxScene& s) {
   j["suspended_function"] = s.SuspendedFunction;
   j["drag_object"] = s.DragObject;
   j["subtitle_shown"] = s.SubtitleShown;
-  j["day_phase"] = s.DayTime.Phase;
+  j["day_phase"] = s.DayTime.Time;
   auto sprite = [](const THUDSprite* sp) {
     if (!sp) return json(nullptr);
     return json{{"x", sp->PositionX}, {"y", sp->PositionY}, {"visible", sp->Visible},

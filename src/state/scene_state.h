@@ -158,7 +158,6 @@ struct TqvxScene {
   std::unique_ptr<TGLMaterialLibrary> SystemLibrary = std::make_unique<TGLMaterialLibrary>();
 
   TDayTime DayTime;
-  bool DayTimeActive = false;
   int32_t DayTimeObject = -1;
   TqvxSound Sound;
 
@@ -183,7 +182,7 @@ struct TqvxScene {
 
   TInventory Inventory;
   int32_t LocationMusic = -1;
-  TLayerGroup PanelLayers[2];
+  TqvxGameLayer PanelLayers[2];
   TqvxSketchManager Sketches;
   std::vector<TqvxAddLoc> AddLocs;
   bool OverlayActive = false;

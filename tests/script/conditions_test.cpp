@@ -123,7 +123,7 @@ TEST_F(ScriptTest, GameStateConditions) {
   scene.Inventory.ItemInHand = 3;
   scene.Inventory.PairLow = 2;
   scene.Inventory.PairHigh = 8;
-  scene.DayTime.Phase = 0.5f;
+  scene.DayTime.Time = 0.5f;
   ExpectHolds(scene, {{Ins(102, {}, {"loc01.qvx"}), true}, {Ins(102, {}, {"LOC01.qvx"}), false},
                       {Ins(109, {3}), true},  {Ins(110, {9}), true},  {Ins(110, {3}), false},
                       {Ins(118, {0, 2}), true}, {Ins(118, {1, 8}), true}, {Ins(118, {1, 2}), false},

@@ -285,7 +285,7 @@ TEST_F(ScriptTest, FunctionTablesLookupAddAndCopy) {
 
 TEST_F(ScriptTest, AdditionalLocationFunctionsRunToTheEnd) {
   scene.AddLocs.resize(2);
-  scene.AddLocs[1].Functions = {Fn("z", {Say("z1"), Ins(kWait, {100}), Say("z2")})};
+  scene.AddLocs[1].AddLocFunctions = {Fn("z", {Say("z1"), Ins(kWait, {100}), Say("z2")})};
   RunAddLocFunction(scene, 1, 0, 0, 1);
   RunAddLocFunction(scene, 2, 0, 0, 0);
   RunAddLocFunction(scene, 1, 1, 0, 0);

@@ -109,6 +109,18 @@ void TTestGameDir::WriteLocation(const std::string& name, const std::string& sou
   fs::remove(src);
 }
 
+void TTestGameDir::WriteSketch(const std::string& name, const std::string& source) {
+  const fs::path src = dir_ / (name + ".src");
+  std::ofstream(src, std::ios::binary) << source;
+  fs::create_directories(dir_ / "SKETCHES");
+  std::string errors;
+  const int rc = RunCommand(std::string(QVXTOOL_PATH) + " sketch build " + Quote(src.string()) + " " +
+                                Quote((dir_ / "SKETCHES" / name).string()),
+                            &errors);
+  if (rc != 0) throw std::runtime_error("qvxtool sketch build failed: " + errors);
+  fs::remove(src);
+}
+
 TRunResult TTestGameDir::Run(int frames, const std::vector<std::string>& extra) {
   return RunGame(dir_, dir_, frames, extra);
 }

@@ -46,6 +46,8 @@ class TTestGameDir {
   void WriteArchive(const std::string& gamePath, const std::vector<TTestPicture>& pictures);
   // Builds SCENE\<name> from location source text with `qvxtool loc build`.
   void WriteLocation(const std::string& name, const std::string& source);
+  // Builds SKETCHES\<name> from sketch source text with `qvxtool sketch build`.
+  void WriteSketch(const std::string& name, const std::string& source);
   void WriteFile(const std::string& relative, const std::string& text);
   // Runs ovgame --data DIR --frames N with extra arguments; dumps the state.
   TRunResult Run(int frames, const std::vector<std::string>& extra = {});

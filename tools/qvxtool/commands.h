@@ -10,4 +10,5 @@ using TArgs = std::vector<std::string>;
 int WgwCommand(const TArgs& args);
 int ScriptCommand(const TArgs& args);
 int LocCommand(const TArgs& args);
+int SketchCommand(const TArgs& args);
 int SndCommand(const TArgs& args);

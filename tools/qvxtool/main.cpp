@@ -13,6 +13,7 @@ void Usage(std::FILE* out) {
       "  wgw list|texture|unpack|pack ...   image archives\n"
       "  script disasm|asm ...              script functions\n"
       "  loc dump|build ...                 location files\n"
+      "  sketch dump|build ...              sketch files\n"
       "  snd dump|build ...                 sound-set files\n"
       "Run 'qvxtool COMMAND' without arguments for its usage.\n",
       out);
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     if (!std::strcmp(argv[1], "wgw")) return WgwCommand(args);
     if (!std::strcmp(argv[1], "script")) return ScriptCommand(args);
     if (!std::strcmp(argv[1], "loc")) return LocCommand(args);
+    if (!std::strcmp(argv[1], "sketch")) return SketchCommand(args);
     if (!std::strcmp(argv[1], "snd")) return SndCommand(args);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "qvxtool: %s\n", e.what());
