@@ -18,6 +18,11 @@ struct TInstructionInfo {
   const char* Mnemonic;
   bool RunsWhenFalse;  // conditions, the key bindings 20..22 and the menu reload 47
   bool IsCondition;
+  // For authors (`qvxtool script codes` and the guide): the operands as the
+  // script text names them, and what the instruction does, in one line each.
+  // Neither may hold '|', which would split a Markdown table cell.
+  const char* Operands;
+  const char* Summary;
 };
 
 constexpr int32_t kFirstCondition = 101;

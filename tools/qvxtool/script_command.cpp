@@ -34,8 +34,10 @@ void ScriptUsage(std::FILE* out) {
   std::fputs(
       "usage: qvxtool script disasm FILE [--as loc|save|stream] [--game DIR]\n"
       "       qvxtool script asm SRC OUT\n"
+      "       qvxtool script codes [--markdown]\n"
       "disasm prints the functions of a location file, a save game's global\n"
-      "functions or a bare function stream; asm writes a bare function stream.\n",
+      "functions or a bare function stream; asm writes a bare function stream;\n"
+      "codes prints every instruction code with its operands.\n",
       out);
 }
 
@@ -182,6 +184,7 @@ int ScriptCommand(const TArgs& args) {
   const TArgs rest(args.begin() + 1, args.end());
   if (args[0] == "disasm") return Disasm(rest);
   if (args[0] == "asm") return Asm(rest);
+  if (args[0] == "codes") return ScriptCodesCommand(rest);
   std::fprintf(stderr, "qvxtool script: unknown sub-command '%s'\n", args[0].c_str());
   ScriptUsage(stderr);
   return 1;
