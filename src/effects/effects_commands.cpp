@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "effects/effects.h"
+#include "hero/inventory.h"
 #include "hero/inventory_commands.h"
 #include "platform/cp1251.h"
 #include "platform/game_error.h"
@@ -43,6 +44,11 @@ void DayTimeCommand(TqvxScene& scene, const TScriptInstruction& ins, float frame
 void StartSketchSequence(TqvxScene& scene, const TScriptInstruction& ins) {
   HideSubtitle(scene);
   scene.LeftDown = scene.LeftWasDown = false;
+  // The bar slides away at once, so that the story has the screen.
+  scene.Inventory.Slide = 1;
+  int32_t mx = 0, my = 0;
+  GetCursorPos(scene.Input, mx, my);
+  SlideBar(scene.Inventory, my, 0);
   const std::string file = "SKETCHES\\" + ins.Str[0];
   try {
     LoadSketches(scene.Sketches, file);

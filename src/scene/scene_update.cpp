@@ -17,9 +17,8 @@ namespace {
 
 constexpr float kFeetFrameTime = 0.05f;
 
-// The daylight level, 0..100, that time-of-day sounds follow. Full daylight
-// until the time of day offers its daylight curve.
-int32_t DayTimeSoundLevel(const TqvxScene&) { return 100; }
+// The daylight level, 0..100, that time-of-day sounds follow.
+int32_t DayTimeSoundLevel(const TqvxScene& scene) { return RoundHalfEven(DayLight(scene.DayTime) * 100.0); }
 
 void AnimateFeetMarker(TqvxScene& scene, float dt) {
   if (!scene.FeetMarker || !scene.FeetMarker->Visible) return;
