@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr int32_t kOutFrameBytes = 4;      // 16-bit stereo
-constexpr int32_t kDecodeBytes = 16384;    // one vorbisfile read
+constexpr int32_t kOutFrameBytes = 4;       // 16-bit stereo
+constexpr int32_t kDecodeBytes = 16384;     // one vorbisfile read
 constexpr int64_t kReserveLimit = 1 << 22;  // frames: never trust a header for more
 // Rates outside these are damage, not sound: a tiny rate would turn a small
 // file into hours of output.
@@ -111,7 +111,8 @@ std::unique_ptr<TSoundConverter> TSoundConverter::Create(uint16_t format, int32_
     error = "an unusable sample format (" + std::to_string(channels) + " channels at " + std::to_string(rate) + " Hz)";
     return nullptr;
   }
-  return std::unique_ptr<TSoundConverter>(new TSoundConverter(s, SDL_AUDIO_BITSIZE(format) / 8 * channels, rate != kMixRate));
+  return std::unique_ptr<TSoundConverter>(
+      new TSoundConverter(s, SDL_AUDIO_BITSIZE(format) / 8 * channels, rate != kMixRate));
 }
 
 TSoundConverter::~TSoundConverter() { SDL_FreeAudioStream(stream_); }

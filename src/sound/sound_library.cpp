@@ -169,7 +169,7 @@ void MixChannel(TChannel& c, float* mix, int32_t frames, float gainL, float gain
       const int64_t at = c.PcmStart + c.Since;
       const int64_t have = static_cast<int64_t>(c.Pcm->size() / 2) - at;
       got = static_cast<int32_t>(std::clamp<int64_t>(have, 0, frames - done));
-      add(c.Pcm->data() + 2 * at, got);
+      if (got > 0) add(c.Pcm->data() + 2 * at, got);
     }
     c.Since += got;
     if (done == frames) break;
@@ -202,9 +202,7 @@ void MixUnlocked(int16_t* out, int32_t frames) {
   }
 }
 
-void DeviceCallback(void*, Uint8* stream, int bytes) {
-  MixUnlocked(reinterpret_cast<int16_t*>(stream), bytes / 4);
-}
+void DeviceCallback(void*, Uint8* stream, int bytes) { MixUnlocked(reinterpret_cast<int16_t*>(stream), bytes / 4); }
 
 // --- the WAV capture -------------------------------------------------------
 
@@ -487,8 +485,7 @@ int32_t StreamOpen(int32_t rate, int32_t channels) {
   TChannel c;
   c.Pushed = channels == 1 || channels == 2 ? TSoundConverter::Create(AUDIO_S16SYS, channels, rate, error) : nullptr;
   if (!c.Pushed) {
-    Warn("cannot play a sound stream of " + std::to_string(channels) + " channels at " + std::to_string(rate) +
-         " Hz");
+    Warn("cannot play a sound stream of " + std::to_string(channels) + " channels at " + std::to_string(rate) + " Hz");
     return 0;
   }
   c.Info = {rate, channels, 0};

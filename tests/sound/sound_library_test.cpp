@@ -46,9 +46,9 @@ TEST_F(SoundLibrary, VolumeAndPanScaleEachSide) {
     int volume, pan;
     int left, right;
   };
-  const Case cases[] = {{100, 50, 10000, 10000}, {100, 0, 10000, 0},   {100, 100, 0, 10000}, {100, 25, 10000, 5000},
-                        {100, 80, 4000, 10000},  {50, 50, 5000, 5000}, {35, 50, 3500, 3500}, {0, 50, 0, 0},
-                        {250, -7, 10000, 0}};
+  const Case cases[] = {{100, 50, 10000, 10000}, {100, 0, 10000, 0},     {100, 100, 0, 10000},
+                        {100, 25, 10000, 5000},  {100, 80, 4000, 10000}, {50, 50, 5000, 5000},
+                        {35, 50, 3500, 3500},    {0, 50, 0, 0},          {250, -7, 10000, 0}};
   const int32_t sample = Load("c.wav", WavBytes(44100, 1, 1000, kConstant));
   for (const Case& c : cases) {
     const int32_t channel = SamplePlay(sample, false, true);
@@ -151,8 +151,7 @@ TEST_F(SoundLibrary, BadFilesAndHandlesAreHarmless) {
                         {"slow.wav", WavBytes(10, 1, 100, kConstant)}};
   for (const Case& f : files) {
     testing::internal::CaptureStderr();
-    const int32_t sample =
-        f.bytes.empty() ? SampleLoadFile((dir_ / f.name).string()) : Load(f.name, f.bytes);
+    const int32_t sample = f.bytes.empty() ? SampleLoadFile((dir_ / f.name).string()) : Load(f.name, f.bytes);
     const std::string warning = testing::internal::GetCapturedStderr();
     EXPECT_NE(warning.find(f.name), std::string::npos) << warning;
     EXPECT_EQ(std::count(warning.begin(), warning.end(), '\n'), 1) << warning;
