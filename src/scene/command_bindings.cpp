@@ -6,6 +6,7 @@
 #include "scene/location_commands.h"
 #include "scene/menu_frame.h"
 #include "scene/object_commands.h"
+#include "scene/save_commands.h"
 #include "scene/scene_commands.h"
 #include "script/script_table.h"
 #include "sound/sound_commands.h"
@@ -15,6 +16,7 @@ void RegisterAllCommands() {
   RegisterCommands(SceneCommands());
   RegisterCommands(ObjectCommands());
   RegisterCommands(LocationCommands());
+  RegisterCommands(SaveCommands());
   RegisterCommands(MenuCommands());
   RegisterCommands(InventoryCommands());
   RegisterCommands(SoundCommands());
@@ -22,7 +24,6 @@ void RegisterAllCommands() {
 }
 
 std::span<const int32_t> CommandsToCome() {
-  // The inventory, sound, effects, menu and video commands.
-  static constexpr int32_t kCodes[] = {34};
-  return kCodes;
+  // Every command has its handler.
+  return {};
 }

@@ -57,6 +57,9 @@ void DropCarriedItem(TqvxScene& scene) { scene.Inventory.ItemInHand = -1; }
 bool InMenuCorner(int32_t mx, int32_t my) { return mx >= kCornerLeft && my < kCornerBottom; }
 
 void QuickLoad(TqvxScene& scene) {
+  // A save that cannot be loaded is refused here, while the game is still
+  // where the player left it, rather than in the loader location.
+  CheckSaveGame(scene, kQuickSave);
   scene.PendingLoad = kQuickSave;
   UnloadLocation(scene);
   ResetScene(scene);

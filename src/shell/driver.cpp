@@ -37,13 +37,16 @@ double ParseSeconds(const std::string& text) {
 }  // namespace
 
 const char* CommandLineHelp() {
-  return "usage: ovgame [--data DIR] [--windowed] [--location NAME.qvx] [--trace FILE]\n"
+  return "usage: ovgame [--data DIR] [--windowed] [--save-dir DIR] [--location NAME.qvx] [--trace FILE]\n"
          "       ovgame --data DIR --frames N [--dt SECONDS] [--seed N] [--input FILE]\n"
          "              [--dump-state FILE] [--screenshot FRAME:FILE]... [--audio-out FILE]\n"
          "\n"
          "  --data DIR             the game directory (default: the current directory)\n"
          "  --windowed             play in a resizable window instead of full screen\n"
          "                         (Alt+Enter switches at any time)\n"
+         "  --save-dir DIR         keep save games in DIR (default: save in the game\n"
+         "                         directory, or ~/.local/share/ovgame/GAME/save when\n"
+         "                         the game directory cannot be written to)\n"
          "  --location NAME.qvx    after the start location has run, go straight to\n"
          "                         this location (for trying one place quickly)\n"
          "  --trace FILE           write every script instruction the game runs, one\n"
@@ -87,6 +90,8 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv) {
       c.TraceFile = value();
     } else if (a == "--location") {
       c.StartLocation = value();
+    } else if (a == "--save-dir") {
+      c.SaveDir = value();
     } else if (a == "--help" || a == "-h") {
       c.Help = true;
     } else if (a == "--version") {
@@ -270,6 +275,7 @@ std::string DumpStateJson(const TqvxScene& s) {
   j["menu_enabled"] = s.MenuEnabled;
   j["skip_location"] = Cp1251ToUtf8(s.SkipLocation);
   j["pending_load"] = Cp1251ToUtf8(s.PendingLoad);
+  j["loading_save"] = s.LoadingSave;
   j["click_delay"] = s.ClickDelay;
   j["suspended_function"] = s.SuspendedFunction;
   j["drag_object"] = s.DragObject;

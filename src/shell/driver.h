@@ -18,6 +18,7 @@ struct TCommandLine {
   bool Windowed = false;
   std::string TraceFile;      // every script instruction run, one line each
   std::string StartLocation;  // entered after the start location has run
+  std::string SaveDir;  // empty: chosen at start-up
   bool Help = false;
   bool Version = false;
   // Driver mode when Frames is set.

@@ -13,6 +13,7 @@
 #include "platform/window.h"
 #include "render/screenshot.h"
 #include "resources/image_readers.h"
+#include "scene/save_slots.h"
 #include "shell/author_tools.h"
 #include "shell/driver.h"
 #include "shell/frame_step.h"
@@ -90,6 +91,9 @@ std::unique_ptr<TqvxGame> StartGame(const TCommandLine& cmd, TScriptTrace* trace
   game->MessagesToStderr = driverMode;
   game->Windowed = cmd.Windowed || driverMode || ReadOptionsFile("options.ini").Windowed;
   SeedRandom(game->Scene, cmd.Seed ? *cmd.Seed : ClockSeed());
+  std::string saveNotice;
+  game->Scene.SaveDir = ChooseSaveDir(cmd.SaveDir, saveNotice);
+  if (!saveNotice.empty()) std::fprintf(stderr, "%s\n", saveNotice.c_str());
 
   TWindowOptions wo;
   wo.Windowed = game->Windowed;

@@ -13,3 +13,4 @@ int ScriptCodesCommand(const TArgs& args);  // script codes, in codes_command.cp
 int LocCommand(const TArgs& args);
 int SketchCommand(const TArgs& args);
 int SndCommand(const TArgs& args);
+int SaveCommand(const TArgs& args);

@@ -15,6 +15,7 @@ void Usage(std::FILE* out) {
       "  loc dump|build ...                 location files\n"
       "  sketch dump|build ...              sketch files\n"
       "  snd dump|build ...                 sound-set files\n"
+      "  save dump ...                      save games, field by field\n"
       "Run 'qvxtool COMMAND' without arguments for its usage.\n",
       out);
 }
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     if (!std::strcmp(argv[1], "loc")) return LocCommand(args);
     if (!std::strcmp(argv[1], "sketch")) return SketchCommand(args);
     if (!std::strcmp(argv[1], "snd")) return SndCommand(args);
+    if (!std::strcmp(argv[1], "save")) return SaveCommand(args);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "qvxtool: %s\n", e.what());
     return 1;
