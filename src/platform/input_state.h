@@ -12,6 +12,7 @@ enum : int {
   kVkLeftButton = 1,
   kVkRightButton = 2,
   kVkMiddleButton = 4,
+  kVkTab = 9,
   kVkEscape = 27,
   kVkSpace = 32,
   kVkLeft = 37,

@@ -503,3 +503,35 @@ TBitmap TGLRenderer::Snapshot(TGLScene& scene) {
   }
   return picture;
 }
+
+void TGLRenderer::DrawOutlines(std::span<const TOutline> outlines, const TViewportRect& viewport) {
+  if (outlines.empty() || viewport.Width <= 0 || viewport.Height <= 0) return;
+  const int32_t y = drawableHeight_ - viewport.Y - viewport.Height;
+  glViewport(viewport.X, y, viewport.Width, viewport.Height);
+  glScissor(viewport.X, y, viewport.Width, viewport.Height);
+  glEnable(GL_SCISSOR_TEST);
+  ResetState();
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glLineWidth(2);
+  constexpr int kCircleSteps = 32;
+  for (const TOutline& o : outlines) {
+    glColor4f(o.R, o.G, o.B, o.A);
+    glBegin(GL_LINE_LOOP);
+    if (o.Radius > 0) {
+      for (int i = 0; i < kCircleSteps; ++i) {
+        const float a = 6.2831853f * static_cast<float>(i) / kCircleSteps;
+        glVertex2f(o.X + o.Radius * std::cos(a), o.Y + o.Radius * std::sin(a));
+      }
+    } else {
+      glVertex2f(o.X - o.W / 2, o.Y - o.H / 2);
+      glVertex2f(o.X + o.W / 2, o.Y - o.H / 2);
+      glVertex2f(o.X + o.W / 2, o.Y + o.H / 2);
+      glVertex2f(o.X - o.W / 2, o.Y + o.H / 2);
+    }
+    glEnd();
+  }
+  glLineWidth(1);
+  glColor4f(1, 1, 1, 1);
+}

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -26,6 +27,13 @@
 #include "render/hud_string.h"
 #include "render/materials.h"
 #include "render/nodes.h"
+
+// A rectangle (Radius 0: centre X, Y and size W, H) or a circle (centre
+// X, Y, Radius) outlined in a colour, in game pixels.
+struct TOutline {
+  float X = 0, Y = 0, W = 0, H = 0, Radius = 0;
+  float R = 1, G = 1, B = 1, A = 1;
+};
 
 class TGLRenderer {
  public:
@@ -42,6 +50,9 @@ class TGLRenderer {
   // offscreen; without framebuffer objects it falls back to the window's back
   // buffer, which then must be at least 800x600 (else the result is empty).
   TBitmap Snapshot(TGLScene& scene);
+  // Lines over the picture just rendered by Render, in game pixels: the
+  // window only, so screenshots never hold them.
+  void DrawOutlines(std::span<const TOutline> outlines, const TViewportRect& viewport);
   bool HasOffscreenTarget() const { return fboSupported_; }
   // The context's largest texture side; larger pictures are shrunk to it.
   int32_t MaxTextureSize() const { return maxTextureSize_; }

@@ -32,6 +32,14 @@ const char* const kLoaderLocation = "loadgame.qvx";
 
 bool KeyDown(TqvxScene& scene, int vk) { return GetAsyncKeyState(scene.Input, vk) != 0; }
 
+constexpr float kOutlineSeconds = 2;
+
+bool TabBound(const TqvxScene& scene) {
+  for (const TKeyEntry& k : scene.KeyTable)
+    if (k.Key == kVkTab && (k.PressFunction >= 0 || k.ReleaseFunction >= 0 || k.HoldFunction >= 0)) return true;
+  return false;
+}
+
 bool CursorShown(const TqvxScene& scene) { return scene.Cursor && scene.Cursor->Visible; }
 
 // The location x under the mouse, rounded (halves to even).
@@ -251,6 +259,8 @@ void UpdateCursor(TqvxScene& scene) {
 void Keys(TqvxScene& scene, float dt) {
   if (scene.InputEnabled) {
     PollKeyBindings(scene, dt);
+    // Tab outlines every hot zone for a moment, unless a script binds Tab.
+    if (KeyDown(scene, kVkTab) && !TabBound(scene)) scene.OutlineTimer = kOutlineSeconds;
     // F5 held runs a whole day in four seconds.
     if (KeyDown(scene, kVkF5)) {
       scene.DayTime.Time += dt / 4;

@@ -121,6 +121,7 @@ void UpdateTransitions(TqvxScene& scene, float dt) {
 
 void EndFrame(TqvxScene& scene, float dt) {
   scene.Menu.MenuClock += dt;
+  if (scene.OutlineTimer > 0) scene.OutlineTimer = scene.OutlineTimer > dt ? scene.OutlineTimer - dt : 0;
   if (!scene.OverlayActive && scene.WaitTime <= 0 && scene.SubtitleShown) HideSubtitle(scene);
   // A press that came and went since the last frame counts as down too, so
   // that a quick tap of Esc is not lost.

@@ -35,6 +35,23 @@ void TScriptTrace::Line(const TqvxScene& scene, const TScriptLevel& level, const
                FormatInstruction(ins).c_str());
 }
 
+std::vector<TOutline> HotZoneOutlines(const TqvxScene& scene) {
+  std::vector<TOutline> out;
+  const float alpha = scene.OutlineTimer >= 0.5f ? 1.0f : scene.OutlineTimer * 2;
+  for (const TRegion& r : scene.Regions) {
+    TOutline o{r.X - scene.ScrollX, r.Y, r.Width, r.Height};
+    if (r.Enabled) o = {o.X, o.Y, o.W, o.H, 0, 1.0f, 0.85f, 0.2f, alpha};
+    else o = {o.X, o.Y, o.W, o.H, 0, 0.6f, 0.6f, 0.6f, alpha};
+    out.push_back(o);
+  }
+  for (const TqvxObject& obj : scene.Objects) {
+    if (!obj.Visible) continue;
+    for (const THotSpot& h : obj.HotSpots)
+      if (h.Radius > 0) out.push_back({h.X - scene.ScrollX, h.Y, 0, 0, h.Radius, 0.3f, 0.9f, 1.0f, alpha});
+  }
+  return out;
+}
+
 void StartInLocation(TqvxScene& scene, const std::string& name) {
   if (scene.MenuActive) HideMenu(scene);
   RequestLocationChange(scene, name, true);

@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "render/gl_renderer.h"
 #include "state/scene_state.h"
 
 // The trace file: one line per instruction a run executes, before it does,
@@ -28,6 +30,11 @@ class TScriptTrace {
   std::unique_ptr<std::FILE, TCloser> file_;
   const int64_t& frame_;
 };
+
+// The outlines the Tab key shows: every region (enabled ones gold, disabled
+// ones grey) and every object's hot spots (cyan), fading out in the last
+// half second.
+std::vector<TOutline> HotZoneOutlines(const TqvxScene& scene);
 
 // After the start location has run: the menu (if it opened) closes and the
 // game goes at once to location `name` as a script's change would.

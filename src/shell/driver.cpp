@@ -279,6 +279,7 @@ std::string DumpStateJson(const TqvxScene& s) {
   j["click_delay"] = s.ClickDelay;
   j["suspended_function"] = s.SuspendedFunction;
   j["drag_object"] = s.DragObject;
+  j["outline_timer"] = s.OutlineTimer;
   j["subtitle_shown"] = s.SubtitleShown;
   j["day_phase"] = s.DayTime.Time;
   auto sprite = [](const THUDSprite* sp) {

@@ -145,6 +145,8 @@ bool RunFrame(TqvxGame& game, const TCommandLine& cmd, const TScriptedInput& scr
   }
   for (const auto& [at, file] : cmd.Screenshots)
     if (at == frame) Guarded(game, [&] { SaveBitmap32(file, game.Renderer->Snapshot(game.GLScene)); });
+  if (s.OutlineTimer > 0 && !s.MenuActive && !s.VideoPlaying)
+    game.Renderer->DrawOutlines(HotZoneOutlines(s), game.Form->GameViewport());
   game.Form->Present();
   return !s.QuitRequested;
 }

@@ -235,6 +235,10 @@ struct TqvxScene {
   // an author's trace of what the scripts did. Empty: none.
   std::function<void(const TqvxScene&, const TScriptLevel&, const TScriptInstruction&)> TraceHook;
 
+  // Seconds left of the outlines of the hot zones (Tab); drawn over the
+  // picture on screen only, never into screenshots, never saved.
+  float OutlineTimer = 0;
+
   int32_t DragObject = -1;
   float LocationTimer = -1;
   // Immediate location changes made in this frame (the frame update clears

@@ -39,4 +39,28 @@ TEST(AuthorTools, StartsInTheNamedLocationAndTracesEveryInstruction) {
   EXPECT_NE(missing.Stderr.find("nowhere.qvx"), std::string::npos) << missing.Stderr;
 }
 
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Tab outlines the hot zones on the screen only: the screenshot of the same
+// frame is the one taken without Tab.
+TEST(AuthorTools, TabOutlinesHotZonesOnTheScreenOnly) {
+  TTestGameDir game("outline_key");
+  const std::string region = "region x=400 y=300 width=200 height=100 function=0 cursor=1\n";
+  game.WriteLocation("init.qvx", LocationSource(40, region + "function \"start\"\nend\n"));
+  const auto shot = [&](const std::string& name) { return (game.Dir() / name).string(); };
+  // Input begins once the location has faded in (0.5 s).
+  const TRunResult plain = game.Run(34, {"--screenshot", "33:" + shot("plain.bmp")});
+  const TRunResult tab =
+      game.RunWithInput(34, "30 down 9\n31 up 9\n", {"--screenshot", "33:" + shot("tab.bmp")});
+  ASSERT_EQ(tab.ExitCode, 0) << tab.Stderr;
+  EXPECT_GT(tab.State["outline_timer"].get<double>(), 1.5);
+  EXPECT_EQ(plain.State["outline_timer"], 0);
+  EXPECT_EQ(FileBytes(shot("tab.bmp")), FileBytes(shot("plain.bmp")));
+}
+
 }  // namespace
