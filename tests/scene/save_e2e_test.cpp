@@ -40,6 +40,8 @@ const char* const kRichLocation =
     "  place_object str1=\"rock\" op1=150 op2=320\n"
     "  set_picture str1=\"lamp\" str2=\"lamp2\"\n"
     "  hide_object str1=\"sign\"\n"
+    "  give_item op1=5\n"
+    "  give_item op1=3\n"
     "  set_variables op1=5 op2=2 op3=7 op4=-3\n"
     "  set_region op1=1 op2=0\n"
     "  delayed_call op1=20000 op2=0 str1=\"late\"\n"
@@ -112,7 +114,7 @@ TEST_P(SaveRoundTrip, LoadingThenSavingAgainGivesTheSameFileAndState) {
   EXPECT_EQ(loaded.State["pending_load"], "");
   EXPECT_EQ(loaded.State["loading_save"], false) << "the reset after the load clears it";
   EXPECT_EQ(Objects(loaded), Objects(saved));
-  for (const char* key : {"variables", "scroll_x", "keys", "menu_enabled", "previous_location"})
+  for (const char* key : {"variables", "inventory", "scroll_x", "keys", "menu_enabled", "previous_location"})
     EXPECT_EQ(loaded.State[key], saved.State[key]) << key;
 
   const nlohmann::json a = s.Dump(first), b = s.Dump(s.Save());
@@ -132,6 +134,7 @@ TEST_P(SaveRoundTrip, LoadingThenSavingAgainGivesTheSameFileAndState) {
     EXPECT_EQ(a["objects[1].picture"], "lamp2");
     EXPECT_EQ(a["objects[2].visible"], 0);
     EXPECT_EQ(a["regions[1].enabled"], 0);
+    EXPECT_EQ(a["inventory.items[1]"], 3);
     EXPECT_EQ(a["delayed_functions[0].function"], 2);
   } else {
     EXPECT_FALSE(a.contains("objects[0].x"));
