@@ -31,12 +31,15 @@ struct TInputState {
   // Set when a key goes down, cleared when the key is read: a press that
   // came and went between two reads is still seen once.
   bool PressedSinceRead[256] = {};
+  // Keys that were held when a video ended: they read as up until released.
+  bool Swallowed[256] = {};
   int32_t CursorX = 0;  // game pixels, 0..799
   int32_t CursorY = 0;  // game pixels, 0..599
 
   void SetKey(int vk, bool down) {
     if (vk < 0 || vk > 255) return;
     if (down && !Down[vk]) PressedSinceRead[vk] = true;
+    if (!down) Swallowed[vk] = false;
     Down[vk] = down;
   }
 };
@@ -45,11 +48,24 @@ struct TInputState {
 // it; the read clears the latch. Codes outside 0..255 read as up.
 inline int16_t GetAsyncKeyState(TInputState& input, int vk) {
   if (vk < 0 || vk > 255) return 0;
+  if (input.Swallowed[vk]) {
+    input.PressedSinceRead[vk] = false;
+    return 0;
+  }
   int16_t r = 0;
   if (input.Down[vk]) r = static_cast<int16_t>(0x8000);
   if (input.PressedSinceRead[vk]) r |= 1;
   input.PressedSinceRead[vk] = false;
   return r;
+}
+
+// Forgets every press, and makes the keys held now read as up until they have
+// been released and pressed again.
+inline void SwallowKeys(TInputState& input) {
+  for (int vk = 0; vk < 256; ++vk) {
+    input.PressedSinceRead[vk] = false;
+    input.Swallowed[vk] = input.Down[vk];
+  }
 }
 
 inline void GetCursorPos(const TInputState& input, int32_t& x, int32_t& y) {

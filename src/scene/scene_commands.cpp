@@ -141,6 +141,14 @@ void VariableOpCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
   }
 }
 
+// 68: the video Str1 (under "video\\") plays from the end of this frame; an
+// empty name does nothing.
+void PlayVideoCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
+  if (ins.Str[0].empty()) return;
+  scene.VideoName = ins.Str[0];
+  scene.VideoRequested = true;
+}
+
 }  // namespace
 
 std::span<const TCommandBinding> SceneCommands() {
@@ -164,6 +172,7 @@ std::span<const TCommandBinding> SceneCommands() {
       {44, VariableOpCommand},
       {45, NoEffectCommand},
       {46, NoEffectCommand},
+      {68, PlayVideoCommand},
   };
   return kBindings;
 }

@@ -154,6 +154,7 @@ constexpr TInstructionInfo kRows[] = {
      "str1 object, op1 x, op2 y, op3 speed",
      "Sends an object to a point; its arrival function runs there"},
     {67, "spin_object", false, false, "str1 object, op1 0 spin/1 stop, op2 speed", "Spins an object or stops it"},
+    {68, "play_video", false, false, "str1 video file", "Plays a video from the video folder; Esc ends it"},
 
     {101, "if_picture", true, true,
      "str1 object, str2 picture",

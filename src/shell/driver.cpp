@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <stdexcept>
@@ -52,6 +53,8 @@ const char* CommandLineHelp() {
          "  --trace FILE           write every script instruction the game runs, one\n"
          "                         line each: frame, table, function, its name, the\n"
          "                         condition flag and the instruction as text\n"
+         "  --play-video FILE      play one video file in a window and exit (Esc or a\n"
+         "                         click stops it); with --frames, on the driver's clock\n"
          "  --help                 show this text\n"
          "  --version              show the version\n"
          "\n"
@@ -90,6 +93,9 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv) {
       c.TraceFile = value();
     } else if (a == "--location") {
       c.StartLocation = value();
+    } else if (a == "--play-video") {
+      // Named from where the program was started, not from --data.
+      c.PlayVideo = std::filesystem::absolute(value()).string();
     } else if (a == "--save-dir") {
       c.SaveDir = value();
     } else if (a == "--help" || a == "-h") {

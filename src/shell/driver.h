@@ -15,6 +15,8 @@
 
 struct TCommandLine {
   std::string DataDir;
+  // Plays this one video file in a window and exits (an absolute path).
+  std::string PlayVideo;
   bool Windowed = false;
   std::string TraceFile;      // every script instruction run, one line each
   std::string StartLocation;  // entered after the start location has run

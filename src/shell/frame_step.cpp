@@ -1,6 +1,10 @@
 #include "shell/frame_step.h"
 
+#include "platform/cp1251.h"
+#include "platform/game_error.h"
+#include "platform/paths.h"
 #include "scene/scene_update.h"
+#include "sound/sound_manager.h"
 
 void FrameStep(TqvxGame& game, double elapsed) {
   TqvxScene& s = game.Scene;
@@ -22,13 +26,30 @@ void VideoStart(TqvxGame& game) {
   game.Scene.VideoRequested = false;
   game.Scene.VideoPlaying = true;
   game.VideoTimer.SetEnabled(true);
+  TVideoPlayer& player = EnsureVideoPlayer(game.Player);
+  const std::string gamePath = "video\\" + game.Scene.VideoName;
+  std::filesystem::path file;
+  try {
+    file = ResolveGamePath(gamePath);
+  } catch (const EGameError&) {
+    // A name that climbs out of the game directory plays as a missing file.
+  }
+  VideoPlayerOpen(player, game.Scene, file, Cp1251ToUtf8(gamePath));
+}
+
+void VideoFrame(TqvxGame& game, double elapsed) {
+  if (game.Player) VideoPlayerAdvance(*game.Player, game.Scene, elapsed);
+}
+
+TGLScene& ShownScene(TqvxGame& game) {
+  return game.Scene.VideoPlaying && game.Player ? game.Player->Picture : game.GLScene;
 }
 
 void VideoWatch(TqvxGame& game) {
   TqvxScene& s = game.Scene;
-  // No media player is attached yet: its play state reads as undefined (0),
-  // which ends a video on the first watch tick.
-  const int playState = 0;
+  // No frame steps run during a video, so the music moves on here.
+  UpdateMusic(s, static_cast<float>(game.VideoTimer.Interval()) / 1000.0f);
+  const int playState = s.VideoPlayState;
   bool over = (s.VideoPlaying && playState < 3) || playState == 8;
   over = GetAsyncKeyState(s.Input, kVkEscape) != 0 || over;
   over = GetAsyncKeyState(s.Input, kVkLeftButton) != 0 || over;
@@ -37,11 +58,12 @@ void VideoWatch(TqvxGame& game) {
   game.Cadencer.Enabled = true;
   game.Cadencer.Mode = cmASAP;
   game.Cadencer.Restart();
+  if (game.Player) VideoPlayerStop(*game.Player, s);
   s.VideoPlaying = false;
   game.VideoTimer.SetEnabled(false);
-  // Forget every press so the key or click that ended the video is not seen
-  // again by the game.
-  for (int vk = 0; vk < 256; ++vk) GetAsyncKeyState(s.Input, vk);
+  // The key or click that ended the video is not seen again by the game, not
+  // even while it is still held.
+  SwallowKeys(s.Input);
 }
 
 void MusicStep(TqvxGame& game) {

@@ -13,11 +13,14 @@
 #include "state/scene_state.h"
 #include "shell/options.h"
 #include "shell/timers.h"
+#include "shell/video.h"
 
 // Members are destroyed in reverse order: the renderer, whose textures belong
 // to the window's GL context, goes before the window.
 struct TqvxGame {
   std::unique_ptr<TPlatformWindow> Form;  // the main window; null when running without one
+  // The media player; made when the first video starts.
+  std::unique_ptr<TVideoPlayer> Player;
   TTimer VideoTimer{100, false};
   TqvxScene Scene;
   TGLScene GLScene;

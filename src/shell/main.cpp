@@ -18,6 +18,7 @@
 #include "shell/driver.h"
 #include "shell/frame_step.h"
 #include "shell/game.h"
+#include "shell/video_window.h"
 #include "sound/sound_library.h"
 
 namespace {
@@ -128,6 +129,7 @@ bool RunFrame(TqvxGame& game, const TCommandLine& cmd, const TScriptedInput& scr
   if (clock.Fixed) scripted.Apply(frame, s.Input);
   const double elapsed = clock.Advance();
   Guarded(game, [&] {
+    if (s.VideoPlaying) VideoFrame(game, elapsed);
     if (game.VideoTimer.Advance(elapsed * 1000)) VideoWatch(game);
     if (game.MusicTimer.Advance(elapsed * 1000)) MusicStep(game);
     if (game.Cadencer.Enabled && game.Cadencer.Mode == cmASAP) {
@@ -138,13 +140,11 @@ bool RunFrame(TqvxGame& game, const TCommandLine& cmd, const TScriptedInput& scr
   // After the step, so that a sound a script starts in this frame is heard
   // from this frame's share of the output on.
   SoundAdvance(elapsed);
-  if (!s.VideoPlaying) {
-    int32_t dw = 0, dh = 0;
-    game.Form->DrawableSize(dw, dh);
-    game.Renderer->Render(game.GLScene, game.Form->GameViewport(), dw, dh);
-  }
+  int32_t dw = 0, dh = 0;
+  game.Form->DrawableSize(dw, dh);
+  game.Renderer->Render(ShownScene(game), game.Form->GameViewport(), dw, dh);
   for (const auto& [at, file] : cmd.Screenshots)
-    if (at == frame) Guarded(game, [&] { SaveBitmap32(file, game.Renderer->Snapshot(game.GLScene)); });
+    if (at == frame) Guarded(game, [&] { SaveBitmap32(file, game.Renderer->Snapshot(ShownScene(game))); });
   if (s.OutlineTimer > 0 && !s.MenuActive && !s.VideoPlaying)
     game.Renderer->DrawOutlines(HotZoneOutlines(s), game.Form->GameViewport());
   game.Form->Present();
@@ -182,6 +182,7 @@ int Run(const TCommandLine& cmd) {
     ~TSoundGuard() { SoundShutdown(); }
   } soundGuard;
   if (!cmd.AudioOutFile.empty() && !SoundCaptureTo(cmd.AudioOutFile)) return 1;
+  if (!cmd.PlayVideo.empty()) return PlayVideoInWindow(cmd, scripted);
   int64_t frame = 0;
   std::unique_ptr<TScriptTrace> trace;
   if (!cmd.TraceFile.empty()) {

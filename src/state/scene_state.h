@@ -291,6 +291,10 @@ struct TqvxScene {
   bool NoFade = false;
   bool QuitRequested = false, VideoRequested = false, VideoPlaying = false;
   std::string VideoName;
+  // The video player's play state (0 undefined, 1 stopped, 2 paused, 3
+  // playing, 8 media ended) and play position.
+  int32_t VideoPlayState = 0;
+  int32_t VideoPositionMs = 0;
 
   // This platform's input for the frame (filled by the shell before each
   // update) and the state of the engine's random generator.

@@ -22,7 +22,7 @@ struct TBytes {
 
 TScriptInstruction RandomInstruction(TBytes& rng, int n) {
   TScriptInstruction ins;
-  const int32_t codes[] = {0, 1, 16, 45, 67, 68, 100, 101, 121, 122, -1, INT32_MIN, INT32_MAX};
+  const int32_t codes[] = {0, 1, 16, 45, 67, 69, 100, 101, 121, 122, -1, INT32_MIN, INT32_MAX};
   ins.Code = n < 13 ? codes[n] : static_cast<int32_t>(rng.Next() * 0x01010101u);
   for (auto& op : ins.Op) {
     const int kind = rng.Next() % 4;
