@@ -15,6 +15,7 @@
 #include "captions.h"
 #include "font_art.h"
 #include "hero_art.h"
+#include "item_art.h"
 #include "location_art.h"
 #include "menu_art.h"
 #include "prop_art.h"
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
     MakeDirs(out);
     TArtArchive system("system", JoinPath(out, "system"));
     BuildSystemArt(system);
+    BuildItemArt(system);
     WriteFontWidths(BuildFont(system, font), JoinPath(out, "fnt1.dat"));
     system.WriteManifest();
 

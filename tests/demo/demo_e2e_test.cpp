@@ -5,6 +5,7 @@
 // error.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -78,14 +79,24 @@ TEST(DemoGame, TheOpeningEndsAtTheLakeAndTheKeyFromTheForestOpensTheCabin) {
       .Click(13, 700, 500)
       .Click(20, 760, 478)
       .Click(26, 60, 520)
-      .Click(34, 40, 500)
-      .Click(42, 695, 372);
+      .Click(34, 40, 500);
+  // Then the key from the bar onto the door; its slot is where the items
+  // carried just before put it.
+  const TRunResult back = Play(40, journey);
+  EXPECT_CLEAN(back);
+  const nlohmann::json& items = back.State["inventory"]["items"];
+  const auto key = std::find(items.begin(), items.end(), 2);
+  ASSERT_NE(key, items.end()) << items;
+  const int slotX = 94 + static_cast<int>(key - items.begin()) * 200 / 3;
+  journey.At(40, "move " + std::to_string(slotX) + " 590").Click(41, slotX, 573).Click(42, 695, 372);
   const TRunResult inside = Play(56, journey);
   EXPECT_CLEAN(inside);
   EXPECT_EQ(inside.State["location"], "cabin.qvx");
   EXPECT_EQ(inside.State["previous_location"], "gate_cabin.qvx");
   EXPECT_EQ(Var(inside.State, kKeyFound), 1);
   EXPECT_EQ(Var(inside.State, kDoorOpened), 1);
+  const nlohmann::json& left = inside.State["inventory"]["items"];
+  EXPECT_TRUE(std::find(left.begin(), left.end(), 2) == left.end()) << "the key stays in the door";
 }
 
 }  // namespace
