@@ -18,7 +18,7 @@ constexpr int kSaveArchiveCount = 4;      // location, person, system, menu
 constexpr int kSaveBitmapStateBytes = 24;  // per bitmap entry of an archive
 constexpr int kSaveChannelSlots = 8;
 
-// Items 1 to 7: what the rest of the file depends on.
+// The header: the names the rest of the file depends on.
 struct TSaveHeader {
   int32_t MenuEnabled = 0;         // the slot's picture number; < 1 empty
   std::string SaveTime;            // "DD.MM.YYYY HH:MM:SS", local time
@@ -51,10 +51,11 @@ class TSaveVisitor {
 
 // Throws EGameError naming in.Name() when the file ends inside the header.
 void ReadSaveHeader(TBinaryReader& in, TSaveHeader& header, TSaveVisitor* visitor = nullptr);
-// Walks items 8 to 35 from the reader's position. Throws EGameError naming
-// in.Name() and the field when a count is negative or larger than the rest
-// of the file can hold, when the file ends early, or when bytes are left
-// over: a save that does not fit exactly was made on other files.
+// Walks the rest of the file, from the objects to the archive states.
+// Throws EGameError naming in.Name() and the field when a count is negative
+// or larger than the rest of the file can hold, when the file ends early, or
+// when bytes are left over: a save that does not fit exactly was made on
+// other files.
 void WalkSaveBody(TBinaryReader& in, const TSaveCounts& counts, TSaveVisitor* visitor = nullptr);
 
 // The number of sequences of a sound set file (header counts only).

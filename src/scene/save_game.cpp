@@ -37,6 +37,7 @@ std::string SaveTimeText() {
 // A save read whole and checked, with the archives it names that differ
 // from the open ones already read: nothing of the game has changed yet.
 struct TPreparedLoad {
+  std::string Name;  // as messages show it
   std::vector<uint8_t> Bytes;
   TSaveHeader Header;
   uint64_t BodyStart = 0;
@@ -51,7 +52,7 @@ void WriteDayTime(const TqvxScene& scene, TBinaryWriter& out) { SaveDayTime(scen
 
 void ReadDayTime(TqvxScene& scene, TBinaryReader& in) { LoadDayTime(scene.DayTime, in); }
 
-// Items 23 and 24: the script buttons and the item click function.
+// The script buttons and the item click function.
 void WriteInventoryButtons(const TqvxScene& scene, TBinaryWriter& out) {
   out.WriteInt32(static_cast<int32_t>(scene.Inventory.Buttons.size()));
   for (const TInventoryButton& b : scene.Inventory.Buttons) SaveButton(b, out);
@@ -101,7 +102,7 @@ void ReadInventoryList(TqvxScene& scene, TBinaryReader& in) {
   RefreshSlots(scene.Inventory);
 }
 
-// Items 30 to 32: the loaded set's sequence positions, the positions kept
+// The loaded set's sequence positions, the positions kept
 // per set and the eight channels.
 void WriteSound(TqvxScene& scene, TBinaryWriter& out) {
   for (const TqvxSoundSeq& q : scene.Sound.Sequences) out.WriteInt32(q.Position);
@@ -130,7 +131,7 @@ int32_t SequenceCount(const TqvxScene& scene, const std::string& soundSet) {
   return CountSoundSetSequences(in);
 }
 
-// Item 35: the location, person, system and menu archives' speeds.
+// The location, person, system and menu archives' speeds.
 void WriteArchiveStates(const TqvxScene& scene, TBinaryWriter& out) {
   MatLibSaveState(scene.LocationArchive, out);
   MatLibSaveState(scene.PersonArchive, out);
@@ -263,32 +264,39 @@ std::vector<uint8_t> WriteSave(TqvxScene& scene) {
 TPreparedLoad PrepareLoad(const TqvxScene& scene, const std::string& fileName) {
   const std::string name = SaveDisplayName(scene, fileName);
   TPreparedLoad load;
+  load.Name = name;
   load.Bytes = ReadFileBytes(SaveFilePath(scene, fileName), name);
   TBinaryReader in(load.Bytes, name);
   ReadSaveHeader(in, load.Header);
   load.BodyStart = in.Position();
 
   TSaveCounts counts;
-  {
-    const std::string gamePath = "SCENE\\" + load.Header.LocationName;
-    TBinaryReader file(ResolveGamePath(gamePath), gamePath);
-    TLocationData location;
-    ReadLocationData(file, location);
-    counts.Objects = static_cast<int32_t>(location.Objects.size());
-    counts.Regions = static_cast<int32_t>(location.Regions.size());
+  // The files the save names decide its size; one that cannot be read
+  // refuses the save with that file's error.
+  try {
+    {
+      const std::string gamePath = "SCENE\\" + load.Header.LocationName;
+      TBinaryReader file(ResolveGamePath(gamePath), gamePath);
+      TLocationData location;
+      ReadLocationData(file, location);
+      counts.Objects = static_cast<int32_t>(location.Objects.size());
+      counts.Regions = static_cast<int32_t>(location.Regions.size());
+    }
+    const auto archive = [&](const TqvxMatLib& open, const std::string& saved, TqvxMatLib& fresh, bool& isNew) {
+      isNew = saved != open.FileName;
+      if (isNew) MatLibOpen(fresh, saved);
+      return isNew ? fresh.BitmapCount : open.BitmapCount;
+    };
+    counts.Bitmaps[0] =
+        archive(scene.LocationArchive, load.Header.LocationArchive, load.LocationArchive, load.NewLocationArchive);
+    counts.Bitmaps[1] =
+        archive(scene.PersonArchive, load.Header.PersonArchive, load.PersonArchive, load.NewPersonArchive);
+    counts.Bitmaps[2] = scene.SystemArchive.BitmapCount;
+    counts.Bitmaps[3] = scene.Menu.Archive.BitmapCount;
+    counts.Sequences = load.Sequences = SequenceCount(scene, load.Header.SoundSet);
+  } catch (const EGameError& e) {
+    throw EGameError("The save \"" + name + "\" cannot be loaded: " + e.what());
   }
-  const auto archive = [&](const TqvxMatLib& open, const std::string& saved, TqvxMatLib& fresh, bool& isNew) {
-    isNew = saved != open.FileName;
-    if (isNew) MatLibOpen(fresh, saved);
-    return isNew ? fresh.BitmapCount : open.BitmapCount;
-  };
-  counts.Bitmaps[0] =
-      archive(scene.LocationArchive, load.Header.LocationArchive, load.LocationArchive, load.NewLocationArchive);
-  counts.Bitmaps[1] =
-      archive(scene.PersonArchive, load.Header.PersonArchive, load.PersonArchive, load.NewPersonArchive);
-  counts.Bitmaps[2] = scene.SystemArchive.BitmapCount;
-  counts.Bitmaps[3] = scene.Menu.Archive.BitmapCount;
-  counts.Sequences = load.Sequences = SequenceCount(scene, load.Header.SoundSet);
   WalkSaveBody(in, counts);
   return load;
 }
@@ -301,7 +309,7 @@ void AdoptArchive(TqvxMatLib& archive, TGLMaterialLibrary& library, TqvxMatLib& 
 }
 
 void ApplyLoad(TqvxScene& scene, TPreparedLoad& load) {
-  TBinaryReader in(load.Bytes, SaveDisplayName(scene, load.Header.LocationName));
+  TBinaryReader in(load.Bytes, load.Name);
   in.Seek(load.BodyStart);
   const TSaveHeader& h = load.Header;
 
