@@ -37,12 +37,14 @@ bool SoundCaptureTo(const std::string& path);
 void SoundMix(int16_t* out, int32_t frames);
 
 // A sound file (OGG Vorbis or WAV) by its file-system path. Short files are
-// decoded into memory once, long ones streamed. A missing or undecodable file
+// decoded into memory once, long ones (OGG files over ten seconds) decoded
+// as they play; WAV files are always held in memory. A missing or undecodable file
 // gives a silent sample of length 0 and one warning line naming it; the
 // handle is still a real one.
 int32_t SampleLoadFile(const std::string& path);
 void SampleUnload(int32_t sample);
-// A new channel of `sample`; `start` false leaves it waiting for ChannelStart.
+// A new channel of `sample`; `start` false leaves it waiting for ChannelStart
+// (status 2 meanwhile). 0 for a sample handle that is not loaded.
 int32_t SamplePlay(int32_t sample, bool loop, bool start);
 // Stops every channel playing `sample`.
 void SampleStop(int32_t sample);
@@ -51,7 +53,8 @@ int32_t SampleLengthMs(int32_t sample);
 void ChannelStart(int32_t channel);
 void ChannelStop(int32_t channel);
 void ChannelPause(int32_t channel, bool pause);
-// 0 when the channel plays no longer (or never was), 1 playing, 2 paused.
+// 0 when the channel plays no longer (or never was), 1 playing, 2 paused or
+// waiting for its start.
 int32_t ChannelStatus(int32_t channel);
 // Percent 0..100 (clamped), scaling the amplitude linearly.
 void ChannelSetVolume(int32_t channel, int32_t volume);
@@ -70,8 +73,9 @@ int32_t ChannelGetLengthMs(int32_t channel);
 
 // A channel fed by the caller instead of a file (a video's sound): pushed
 // interleaved 16-bit frames at `rate` with `channels` channels (1 or 2),
-// converted to the output rate. It plays while it has frames queued;
-// ChannelStop ends it.
+// converted to the output rate. It plays while it has frames queued and
+// silence when starved (status 1 all the while); ChannelStop ends it. 0 for
+// a rate or channel count that cannot be played.
 int32_t StreamOpen(int32_t rate, int32_t channels);
 void StreamPush(int32_t channel, const int16_t* frames, int32_t count);
 // Milliseconds of pushed sound not yet played; what a player times its
