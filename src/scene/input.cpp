@@ -28,7 +28,6 @@ constexpr float kItemOffsetX = 25, kItemOffsetY = -42;
 constexpr float kFeetOffsetX = 30, kFeetOffsetY = -6;
 
 const char* const kQuickSave = "quick.save";
-const char* const kLoaderLocation = "loadgame.qvx";
 
 bool KeyDown(TqvxScene& scene, int vk) { return GetAsyncKeyState(scene.Input, vk) != 0; }
 
@@ -63,21 +62,6 @@ int32_t RegionAt(const TqvxScene& scene, int32_t wx, int32_t my) {
 void DropCarriedItem(TqvxScene& scene) { scene.Inventory.ItemInHand = -1; }
 
 bool InMenuCorner(int32_t mx, int32_t my) { return mx >= kCornerLeft && my < kCornerBottom; }
-
-void QuickLoad(TqvxScene& scene) {
-  // A save that cannot be loaded is refused here, while the game is still
-  // where the player left it, rather than in the loader location.
-  CheckSaveGame(scene, kQuickSave);
-  scene.PendingLoad = kQuickSave;
-  UnloadLocation(scene);
-  ResetScene(scene);
-  StopAll(scene);
-  ReadLocation(scene, kLoaderLocation);
-  RunFunction(scene, 0, 0, false, 0);
-  UpdateScroll(scene, -1);
-  scene.FadeLevel = 1.0f;
-  scene.FadeIn = true;
-}
 
 // Esc pressed during a cut scene: fade out and go to the skip location.
 void SkipCutScene(TqvxScene& scene) {
@@ -268,7 +252,7 @@ void Keys(TqvxScene& scene, float dt) {
     }
     if (scene.EscReleased && scene.MenuEnabled >= 1) OpenMenuFromPlay(scene);
     if (KeyDown(scene, kVkF2)) SaveGame(scene, kQuickSave);
-    if (KeyDown(scene, kVkF3)) QuickLoad(scene);
+    if (KeyDown(scene, kVkF3)) LoadThroughLoader(scene, kQuickSave);
   }
   if (!scene.InputEnabled) {
     if (scene.EscReleased && !scene.SkipLocation.empty()) SkipCutScene(scene);

@@ -267,7 +267,10 @@ void MenuFrame(TqvxScene& scene, float) {
 }
 
 void LoadThroughLoader(TqvxScene& scene, const std::string& fileName) {
-  HideMenu(scene);
+  // A save that cannot be loaded is refused here, while the game (or the
+  // menu) is still where the player left it, rather than in the loader.
+  CheckSaveGame(scene, fileName);
+  if (scene.MenuActive) HideMenu(scene);
   scene.PendingLoad = fileName;
   UnloadLocation(scene);
   ResetScene(scene);

@@ -29,7 +29,8 @@ void MenuFrame(TqvxScene& scene, float dt);
 // Reads the picture number and caption of the twelve slot files.
 void RefreshSlots(TqvxScene& scene);
 // Leaves the running game for the loader location, which loads `fileName`
-// (the load panel and the quick load key).
+// (the load panel and the quick load key). A save that does not fit is
+// refused first with the error naming it, and nothing changes.
 void LoadThroughLoader(TqvxScene& scene, const std::string& fileName);
 
 // Commands 33 (open a menu page) and 47 (reopen the menu archive).

@@ -256,7 +256,8 @@ TEST(InputEndToEnd, EscOpensTheMenuOnlyWhileTheMenuIsEnabledF5RunsTheDayFastF3Lo
   r = game.RunWithInput(kPlay + 12, Down(kPlay, "116") + Up(kPlay + 10, "116"));
   EXPECT_NEAR(r.State["day_phase"].get<double>(), 10 * 0.02 / 4, 1e-5);
 
-  r = game.RunWithInput(kPlay + 3, Tap(kPlay, 114));
+  // F2 saves, then F3 takes the loader location to load that save.
+  r = game.RunWithInput(kPlay + 5, Tap(kPlay, 113) + Tap(kPlay + 2, 114));
   ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
   EXPECT_EQ(r.State["location"], "loadgame.qvx");
   EXPECT_EQ(r.State["pending_load"], "quick.save");
