@@ -199,9 +199,11 @@ TSketchFile ReadSketchFile(TBinaryReader& in, int32_t maxRecords) {
   if (!in.ReadBytes(f.NextLocation.data(), kSketchStrSize)) {
     // A short last string: the bytes that are there, like any short read.
     const uint64_t left = in.Remaining();
-    std::vector<uint8_t> part(left);
-    in.ReadBytes(part.data(), left);
-    std::memcpy(f.NextLocation.data(), part.data(), left);
+    if (left > 0) {
+      std::vector<uint8_t> part(left);
+      in.ReadBytes(part.data(), left);
+      std::memcpy(f.NextLocation.data(), part.data(), left);
+    }
     f.Complete = false;
     return f;
   }
