@@ -7,6 +7,7 @@
 
 #include "platform/cp1251.h"
 #include "platform/game_error.h"
+#include "platform/source_line.h"
 #include "script/script_text.h"
 
 namespace {
@@ -35,35 +36,10 @@ std::string FormatString(const char* name, const TSketchString& s, bool always) 
   return out;
 }
 
-class TLine {
+class TLine : public TSourceLine {
  public:
-  TLine(const std::string& source, int line, std::string_view text) : source_(source), line_(line), text_(text) {}
-  [[noreturn]] void Fail(const std::string& what) const {
-    throw EGameError(source_ + ":" + std::to_string(line_) + ": " + what);
-  }
-  bool AtEnd() {
-    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\r')) ++pos_;
-    if (pos_ < text_.size() && text_[pos_] == '#') pos_ = text_.size();
-    return pos_ >= text_.size();
-  }
-  std::string Word() {
-    AtEnd();
-    const size_t start = pos_;
-    while (pos_ < text_.size() && std::strchr(" \t\r=#", text_[pos_]) == nullptr) ++pos_;
-    return std::string(text_.substr(start, pos_ - start));
-  }
-  void Expect(char c) {
-    AtEnd();
-    if (pos_ >= text_.size() || text_[pos_] != c) Fail(std::string("expected '") + c + "'");
-    ++pos_;
-  }
-  int32_t Int() {
-    const std::string w = Word();
-    int32_t v = 0;
-    auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), v);
-    if (w.empty() || ec != std::errc() || end != w.data() + w.size()) Fail("bad integer '" + w + "'");
-    return v;
-  }
+  using TSourceLine::TSourceLine;
+  int32_t Int() { return ParseInt(Word()); }
   std::vector<uint8_t> HexBytes() {
     const std::string w = Word();
     if (w.size() % 2) Fail("an odd number of hex digits");
@@ -83,52 +59,11 @@ class TLine {
     std::memcpy(s.data(), bytes.data(), s.size());
     return s;
   }
-  // A quoted UTF-8 string with \" \\ \xNN escapes, as cp1251.
   std::string Quoted() {
-    AtEnd();
-    if (pos_ >= text_.size() || text_[pos_] != '"') Fail("expected a quoted string");
-    ++pos_;
-    std::string cp, utf8;
-    auto flush = [&] {
-      size_t bad = 0;
-      auto c = Utf8ToCp1251(utf8, &bad);
-      if (!c) Fail("a character that cp1251 cannot store");
-      cp += *c;
-      utf8.clear();
-    };
-    for (;;) {
-      if (pos_ >= text_.size()) Fail("unterminated string");
-      const char ch = text_[pos_++];
-      if (ch == '"') break;
-      if (ch != '\\') {
-        utf8 += ch;
-        continue;
-      }
-      if (pos_ >= text_.size()) Fail("unterminated string");
-      const char e = text_[pos_++];
-      if (e == '"' || e == '\\') {
-        utf8 += e;
-      } else if (e == 'x' && pos_ + 2 <= text_.size()) {
-        flush();
-        uint8_t b = 0;
-        auto [end, ec] = std::from_chars(text_.data() + pos_, text_.data() + pos_ + 2, b, 16);
-        if (ec != std::errc() || end != text_.data() + pos_ + 2) Fail("bad \\x escape");
-        cp += static_cast<char>(b);
-        pos_ += 2;
-      } else {
-        Fail(std::string("unknown escape \\") + e);
-      }
-    }
-    flush();
+    std::string cp = TSourceLine::Quoted();
     if (cp.size() > kSketchStrLen) Fail("a string longer than 255 bytes");
     return cp;
   }
-
- private:
-  const std::string& source_;
-  int line_;
-  std::string_view text_;
-  size_t pos_ = 0;
 };
 
 // A string given as text and perhaps raw bytes: the raw bytes must hold the text.

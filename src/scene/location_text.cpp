@@ -6,6 +6,7 @@
 
 #include "platform/cp1251.h"
 #include "platform/game_error.h"
+#include "platform/source_line.h"
 #include "platform/stream.h"
 #include "script/script_text.h"
 
@@ -35,82 +36,11 @@ bool CharCell(char c, int32_t& v) {
   return true;
 }
 
-class TLineReader {
+class TLineReader : public TSourceLine {
  public:
-  TLineReader(std::string source, int line, std::string_view text)
-      : source_(std::move(source)), line_(line), text_(text) {}
-
-  [[noreturn]] void Fail(const std::string& what) const {
-    throw EGameError(source_ + ":" + std::to_string(line_) + ": " + what);
-  }
-
-  void SkipSpace() {
-    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\r')) ++pos_;
-    if (pos_ < text_.size() && text_[pos_] == '#') pos_ = text_.size();
-  }
-  bool AtEnd() {
-    SkipSpace();
-    return pos_ >= text_.size();
-  }
-  std::string Word() {
-    SkipSpace();
-    size_t start = pos_;
-    while (pos_ < text_.size() && text_[pos_] != ' ' && text_[pos_] != '\t' && text_[pos_] != '=' &&
-           text_[pos_] != '\r')
-      ++pos_;
-    return std::string(text_.substr(start, pos_ - start));
-  }
-  // A quoted UTF-8 string with \" \\ \xNN escapes, as cp1251.
-  std::string Quoted() {
-    SkipSpace();
-    if (pos_ >= text_.size() || text_[pos_] != '"') Fail("expected a quoted string");
-    ++pos_;
-    std::string cp;
-    std::string utf8;
-    auto flush = [&] {
-      size_t bad = 0;
-      auto c = Utf8ToCp1251(utf8, &bad);
-      if (!c) Fail("a character that cp1251 cannot store");
-      cp += *c;
-      utf8.clear();
-    };
-    while (true) {
-      if (pos_ >= text_.size()) Fail("unterminated string");
-      char ch = text_[pos_++];
-      if (ch == '"') break;
-      if (ch == '\\') {
-        if (pos_ >= text_.size()) Fail("unterminated string");
-        char e = text_[pos_++];
-        if (e == '"' || e == '\\') {
-          utf8 += e;
-        } else if (e == 'x' && pos_ + 2 <= text_.size()) {
-          flush();
-          cp += static_cast<char>(std::stoi(std::string(text_.substr(pos_, 2)), nullptr, 16));
-          pos_ += 2;
-        } else {
-          Fail("unknown escape \\" + std::string(1, e));
-        }
-      } else {
-        utf8 += ch;
-      }
-    }
-    flush();
-    return cp;
-  }
-  // key=value pairs until the end of the line; strings stay quoted-decoded.
-  std::map<std::string, std::string> Pairs(const std::map<std::string, bool>& allowed) {
-    std::map<std::string, std::string> out;
-    while (!AtEnd()) {
-      std::string key = Word();
-      auto it = allowed.find(key);
-      if (it == allowed.end()) Fail("unknown key '" + key + "'");
-      SkipSpace();
-      if (pos_ >= text_.size() || text_[pos_] != '=') Fail("expected '=' after " + key);
-      ++pos_;
-      out[key] = it->second ? Quoted() : Word();
-    }
-    return out;
-  }
+  using TSourceLine::TSourceLine;
+  // Grid rows hold '#', so a word here runs on through it.
+  std::string Word() { return TSourceLine::Word(""); }
   float Float(const std::map<std::string, std::string>& p, const char* key) const {
     auto it = p.find(key);
     if (it == p.end()) return 0;
@@ -127,12 +57,6 @@ class TLineReader {
     if (ec != std::errc() || end != s.data() + s.size()) Fail(std::string("bad integer for ") + what + ": '" + s + "'");
     return v;
   }
-
- private:
-  std::string source_;
-  int line_;
-  std::string_view text_;
-  size_t pos_ = 0;
 };
 
 std::string ReadTextFile(const std::filesystem::path& path) {

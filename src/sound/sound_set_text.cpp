@@ -6,92 +6,23 @@
 
 #include "platform/cp1251.h"
 #include "platform/game_error.h"
+#include "platform/source_line.h"
 #include "script/script_text.h"
 
 namespace {
 
-class TWords {
+class TWords : public TSourceLine {
  public:
-  TWords(const std::string& source, int line, std::string_view text) : source_(source), line_(line), text_(text) {}
-
-  [[noreturn]] void Fail(const std::string& what) const {
-    throw EGameError(source_ + ":" + std::to_string(line_) + ": " + what);
-  }
-  bool AtEnd() {
-    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\r')) ++pos_;
-    if (pos_ < text_.size() && text_[pos_] == '#') pos_ = text_.size();
-    return pos_ >= text_.size();
-  }
-  std::string Word() {
-    AtEnd();
-    const size_t start = pos_;
-    while (pos_ < text_.size() && std::string_view(" \t\r=#").find(text_[pos_]) == std::string_view::npos) ++pos_;
-    return std::string(text_.substr(start, pos_ - start));
-  }
-  int32_t Int(const std::string& s) const {
-    int32_t v = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (s.empty() || ec != std::errc() || end != s.data() + s.size()) Fail("bad integer '" + s + "'");
-    return v;
-  }
-  // A quoted UTF-8 string, as cp1251.
-  std::string Quoted() {
-    AtEnd();
-    if (pos_ >= text_.size() || text_[pos_] != '"') Fail("expected a quoted string");
-    ++pos_;
-    std::string out, utf8;
-    const auto flush = [&] {
-      const auto cp = Utf8ToCp1251(utf8);
-      if (!cp) Fail("a character that cp1251 cannot store");
-      out += *cp;
-      utf8.clear();
-    };
-    for (;;) {
-      if (pos_ >= text_.size()) Fail("unterminated string");
-      const char c = text_[pos_++];
-      if (c == '"') break;
-      if (c != '\\') {
-        utf8 += c;
-        continue;
-      }
-      if (pos_ >= text_.size()) Fail("unterminated string");
-      const char e = text_[pos_++];
-      if (e == '"' || e == '\\') {
-        utf8 += e;
-      } else if (e == 'x' && pos_ + 2 <= text_.size()) {
-        flush();
-        int byte = 0;
-        const auto [end, ec] = std::from_chars(text_.data() + pos_, text_.data() + pos_ + 2, byte, 16);
-        if (ec != std::errc() || end != text_.data() + pos_ + 2) Fail("bad \\x escape");
-        out += static_cast<char>(byte);
-        pos_ += 2;
-      } else {
-        Fail(std::string("unknown escape \\") + e);
-      }
-    }
-    flush();
-    return out;
-  }
+  using TSourceLine::TSourceLine;
+  int32_t Int(const std::string& s) const { return ParseInt(s); }
   // key=value pairs to the end of the line; `quoted` keys take strings.
   std::map<std::string, std::string> Pairs(std::initializer_list<std::string_view> plain,
                                            std::initializer_list<std::string_view> quoted) {
-    std::map<std::string, std::string> out;
-    while (!AtEnd()) {
-      const std::string key = Word();
-      const bool isQuoted = std::find(quoted.begin(), quoted.end(), key) != quoted.end();
-      if (!isQuoted && std::find(plain.begin(), plain.end(), key) == plain.end()) Fail("unknown key '" + key + "'");
-      if (pos_ >= text_.size() || text_[pos_] != '=') Fail("expected '=' after " + key);
-      ++pos_;
-      out[key] = isQuoted ? Quoted() : Word();
-    }
-    return out;
+    std::map<std::string, bool> allowed;
+    for (std::string_view k : plain) allowed[std::string(k)] = false;
+    for (std::string_view k : quoted) allowed[std::string(k)] = true;
+    return TSourceLine::Pairs(allowed);
   }
-
- private:
-  const std::string& source_;
-  int line_;
-  std::string_view text_;
-  size_t pos_ = 0;
 };
 
 bool Flag(TWords& w, const std::map<std::string, std::string>& p, const char* key) {
