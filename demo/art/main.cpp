@@ -18,6 +18,7 @@
 #include "item_art.h"
 #include "location_art.h"
 #include "menu_art.h"
+#include "night_art.h"
 #include "prop_art.h"
 #include "system_art.h"
 
@@ -79,6 +80,7 @@ int main(int argc, char** argv) {
     BuildLakeArt(lake, bold);
     BuildLakeProps(lake, bold);
     BuildSpeechBubbles(lake, bold);
+    BuildNightSky(lake);
     lake.WriteManifest();
 
     TArtArchive forest("loc_forest", JoinPath(out, "loc_forest"));
