@@ -120,6 +120,19 @@ void ScreenEffectsCommand(TqvxScene& scene, const TScriptInstruction& ins) {
   }
 }
 
+// 69: a script slides a panel layer open or shut. Sub-command 4 of 38 only
+// fills a layer; this is what makes layer 0 of use to a script.
+void SlidePanelCommand(TqvxScene& scene, const TScriptInstruction& ins, float) {
+  if (!InTable(ins.Op[0], 2)) return;
+  TqvxGameLayer& layer = scene.PanelLayers[static_cast<size_t>(ins.Op[0])];
+  switch (ins.Op[1]) {
+    case 0: OpenPanel(layer); break;
+    case 1: ClosePanel(layer); break;
+    case 2: OpenPanelAtOnce(layer); break;
+    default: break;
+  }
+}
+
 // 38: sub-commands 1 to 3 are the inventory's.
 void ScreenSetupCommand(TqvxScene& scene, const TScriptInstruction& ins, float frameTime) {
   if (ins.Op[0] >= 1 && ins.Op[0] <= 3)
@@ -131,6 +144,7 @@ void ScreenSetupCommand(TqvxScene& scene, const TScriptInstruction& ins, float f
 constexpr TCommandBinding kCommands[] = {
     {32, DayTimeCommand},
     {38, ScreenSetupCommand},
+    {69, SlidePanelCommand},
 };
 
 }  // namespace

@@ -155,6 +155,9 @@ constexpr TInstructionInfo kRows[] = {
      "Sends an object to a point; its arrival function runs there"},
     {67, "spin_object", false, false, "str1 object, op1 0 spin/1 stop, op2 speed", "Spins an object or stops it"},
     {68, "play_video", false, false, "str1 video file", "Plays a video from the video folder; Esc ends it"},
+    {69, "slide_panel", false, false,
+     "op1 panel layer 0/1, op2 0 open/1 close/2 open at once",
+     "Slides a panel layer open or shut, or opens it at once; the layer needs its sliding picture"},
 
     {101, "if_picture", true, true,
      "str1 object, str2 picture",

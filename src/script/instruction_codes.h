@@ -3,10 +3,10 @@
 // (script/script_table.h), the disassembler, the assembler and trace output
 // all read it.
 //
-// Codes 1..68 are commands, 101..121 conditions. Every other code (0,
-// 69..100, above 121, and negative codes, read as unsigned) does nothing and
-// has no row. Code 68 (play a video) is this engine's own: data that never
-// uses it is unaffected.
+// Codes 1..69 are commands, 101..121 conditions. Every other code (0,
+// 70..100, above 121, and negative codes, read as unsigned) does nothing and
+// has no row. Codes 68 (play a video) and 69 (slide a panel layer) are this
+// engine's own: data that never uses them is unaffected.
 #pragma once
 
 #include <cstddef>
@@ -27,7 +27,7 @@ struct TInstructionInfo {
 };
 
 constexpr int32_t kFirstCondition = 101;
-constexpr int32_t kLastCommand = 68;
+constexpr int32_t kLastCommand = 69;
 constexpr int32_t kLastCondition = 121;
 
 // All rows, commands then conditions, in code order.

@@ -2,10 +2,13 @@
 // library of the panel's pictures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
 #include "effects/effects.h"
+#include "effects/effects_commands.h"
 #include "platform/game_error.h"
 
 namespace {
@@ -78,6 +81,35 @@ TEST_F(PanelTest, SketchPanelSlidesOpenAndShutWithCounterFollowersAndEdge) {
   UpdatePanel(layer, 0.02f);
   EXPECT_FALSE(Pic(5).Visible);
   EXPECT_FALSE(layer.Running);
+}
+
+// Command 69 on panel layer 0, given its sliding picture by 38/4 as a script
+// would; a layer or mode out of range changes nothing.
+TEST_F(PanelTest, SlidePanelCommandOpensClosesAndOpensAtOnce) {
+  RegisterCommands(EffectsCommands());
+  const auto run = [&](int32_t code, std::array<int32_t, 7> ops) {
+    TScriptInstruction ins;
+    ins.Code = code;
+    std::copy(ops.begin(), ops.end(), ins.Op.begin());
+    ins.Str[0] = "mbl_bgr1";
+    CommandHandler(code)(s_, ins, 0.02f);
+  };
+  run(38, {4, 0, 150, 300, 300, 200, 1});
+  TqvxGameLayer& layer = s_.PanelLayers[0];
+  const struct {
+    int32_t Layer, Mode;
+    bool Running, Closing;
+    float Progress;
+  } cases[] = {{0, 0, true, false, 0}, {0, 1, true, true, 1}, {0, 2, false, false, 1},
+               {0, 3, false, false, 1}, {2, 0, false, false, 1}, {-1, 1, false, false, 1}};
+  for (const auto& c : cases) {
+    run(69, {c.Layer, c.Mode});
+    EXPECT_EQ(layer.Running, c.Running) << c.Layer << " " << c.Mode;
+    EXPECT_EQ(layer.Closing, c.Closing) << c.Layer << " " << c.Mode;
+    EXPECT_FLOAT_EQ(layer.Progress, c.Progress) << c.Layer << " " << c.Mode;
+  }
+  EXPECT_FLOAT_EQ(layer.Pictures[0]->Width, 300) << "opened at once to its full width";
+  EXPECT_FALSE(s_.PanelLayers[1].Running);
 }
 
 TEST(PanelCounter, NamesRunFromOneToTenWithHalvesToEven) {

@@ -115,7 +115,7 @@ TEST_F(ScriptTest, CommandsSkipWhileTheFlagIsFalseExceptTheAlwaysCodes) {
   ExecuteInstruction(scene, Say("skipped"), 0);
   ExecuteInstruction(scene, Ins(kBindPress), 0);
   EXPECT_EQ(Trace(), (Words{"bind"}));
-  for (int32_t code : {0, 69, 100, 122, -1, -101}) {
+  for (int32_t code : {0, 70, 100, 122, -1, -101}) {
     EXPECT_EQ(FindInstructionInfo(code), nullptr) << code;
     EXPECT_EQ(RegisterCommand(code, nullptr), nullptr);
     scene.ScriptExecuting = true;
