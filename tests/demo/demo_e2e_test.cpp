@@ -1,8 +1,8 @@
-// The demo game played through the real program in driver mode: the opening
-// left to end by itself, and the journey from a skipped opening through the
-// forest, where the key lies, to the cabin it opens. Every run starts the game
-// afresh from init.qvx, takes the menu's new game and must end without an
-// error.
+// The demo game played through the real program in driver mode: the intro
+// video and the opening left to end by themselves, and the journey from a
+// skipped video and opening through the forest, where the key lies, to the
+// cabin it opens. Every run starts the game afresh from init.qvx, takes the
+// menu's new game and must end without an error.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -40,8 +40,11 @@ class TInput {
     At(seconds, "down left");
     return At(seconds + 2 * kDt, "up left");
   }
-  // Esc during the opening: the game goes on to the lake.
-  TInput& SkipOpening() { return At(1.5, "down 27").At(1.6, "up 27"); }
+  // Esc during the intro video ends it at the next watch tick; the opening's
+  // cut scene starts then and does not see that Esc.
+  TInput& SkipVideo() { return At(0.5, "down 27").At(0.6, "up 27"); }
+  // Esc again, in the cut scene: the game goes on to the lake.
+  TInput& SkipOpening() { return SkipVideo().At(1.5, "down 27").At(1.6, "up 27"); }
   const std::string& Text() const { return text_; }
 
   static long Frame(double seconds) { return std::lround(seconds / kDt); }
@@ -66,10 +69,25 @@ TRunResult Play(double seconds, const TInput& input) {
   } while (0)
 
 TEST(DemoGame, TheOpeningEndsAtTheLakeAndTheKeyFromTheForestOpensTheCabin) {
-  const TRunResult played = Play(14, TInput());
+  // The opening location starts the seven-second intro video at once.
+  const TRunResult watching = Play(3, TInput());
+  EXPECT_CLEAN(watching);
+  EXPECT_EQ(watching.State["location"], "intro.qvx");
+  EXPECT_EQ(watching.State["video"]["playing"], true);
+  EXPECT_EQ(watching.State["video"]["name"], "intro.ogv");
+  EXPECT_EQ(watching.State["video"]["state"], 3);
+  const TRunResult played = Play(16, TInput());
   EXPECT_CLEAN(played);
   EXPECT_EQ(played.State["location"], "lake.qvx");
   EXPECT_TRUE(played.State["input_enabled"].get<bool>());
+  EXPECT_EQ(played.State["video"]["playing"], false);
+  EXPECT_GE(played.State["video"]["position_ms"].get<int>(), 7000) << "the video ended before its end";
+
+  const TRunResult skipped = Play(3, TInput().SkipVideo());
+  EXPECT_CLEAN(skipped);
+  EXPECT_EQ(skipped.State["video"]["playing"], false);
+  EXPECT_EQ(skipped.State["video"]["position_ms"], 500) << "ended at the tick after the press";
+  EXPECT_EQ(skipped.State["location"], "intro.qvx") << "the Esc that ended the video skipped the cut scene too";
 
   // The sign to the forest, a walk right until the key is on the screen,
   // the key, the walk back, the sign to the lake, then the door.

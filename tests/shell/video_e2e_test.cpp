@@ -12,6 +12,7 @@
 #include "platform/stream.h"
 #include "resources/image_readers.h"
 #include "support/game_dir.h"
+#include "support/sound_game.h"
 
 namespace {
 
@@ -67,10 +68,17 @@ class VideoEndToEnd : public testing::Test {
   }
 };
 
+// Music fading in from the start of the location keeps fading in during the
+// video, by 0.1 s of its 2 s fade each watch tick.
+const std::string kMusic =
+    "  sound op1=4 str1=\"m.wav\"\n  sound op1=3 str1=\"m\"\n  sound op1=5 op2=0 str1=\"m\"\n  sound op1=6 str1=\"m\"\n";
+double MusicLevel(const TRunResult& r) { return r.State["sound"]["music"]["levels"][0].get<double>(); }
+
 TEST_F(VideoEndToEnd, TakesOverTheFramesUntilItEnds) {
   TTestGameDir game("video_plays");
   MakeClip(game.Dir() / "video" / "clip.ogv", 1.0, "C82828");
-  game.WriteLocation("init.qvx", VideoLocation("clip.ogv"));
+  WriteTone(game, "m.wav", 5000);
+  game.WriteLocation("init.qvx", VideoLocation("clip.ogv", kMusic));
   const auto shot = (game.Dir() / "shot.bmp").string();
   const auto wav = game.Dir() / "out.wav";
   auto r = game.Run(kStart + 4, {"--screenshot", std::to_string(kStart + 3) + ":" + shot, "--audio-out", wav.string()});
@@ -93,10 +101,12 @@ TEST_F(VideoEndToEnd, TakesOverTheFramesUntilItEnds) {
 
   r = game.Run(kStart + 2);
   EXPECT_EQ(Var(r.State, 1), gameFrames) << "a frame of the game ran during the video";
+  const double level = MusicLevel(r);
   // The clip's last picture lasts until 1 s; the watch tick at 1 s ends it,
   // and the game's frame step runs again in that same turn of the loop.
   r = game.Run(kStart + 50);
   EXPECT_TRUE(r.State["video"]["playing"]);
+  EXPECT_NEAR(MusicLevel(r) - level, 9 * 0.1 * 0.5, 1e-4) << "nine ticks from 20 ms to 980 ms";
   r = game.Run(kStart + 51);
   EXPECT_EQ(r.State["video"], (nlohmann::json{{"playing", false}, {"name", "clip.ogv"}, {"state", 1},
                                                {"position_ms", 1000}}));
