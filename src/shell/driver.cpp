@@ -40,7 +40,8 @@ double ParseSeconds(const std::string& text) {
 const char* CommandLineHelp() {
   return "usage: ovgame [--data DIR] [--windowed] [--save-dir DIR] [--location NAME.qvx] [--trace FILE]\n"
          "       ovgame --data DIR --frames N [--dt SECONDS] [--seed N] [--input FILE]\n"
-         "              [--dump-state FILE] [--screenshot FRAME:FILE]... [--audio-out FILE]\n"
+         "              [--dump-state FILE] [--dump-state-at FRAME:FILE]...\n"
+         "              [--screenshot FRAME:FILE]... [--audio-out FILE]\n"
          "\n"
          "  --data DIR             the game directory (default: the current directory)\n"
          "  --windowed             play in a resizable window instead of full screen\n"
@@ -67,6 +68,7 @@ const char* CommandLineHelp() {
          "                         KEY is left, right or a Windows virtual-key number;\n"
          "                         lines starting with # are comments\n"
          "  --dump-state FILE      write the game state as JSON after the last frame\n"
+         "  --dump-state-at FRAME:FILE  write the game state after that frame too\n"
          "  --screenshot FRAME:FILE  save the 800x600 picture after that frame (BMP)\n"
          "  --audio-out FILE       write the mixed sound of the run as a 16-bit stereo\n"
          "                         44100 Hz WAV file (the audio device is never used\n"
@@ -115,24 +117,27 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv) {
       c.DumpStateFile = value();
     } else if (a == "--audio-out") {
       c.AudioOutFile = value();
-    } else if (a == "--screenshot") {
+    } else if (a == "--screenshot" || a == "--dump-state-at") {
       const std::string v = value();
       const size_t colon = v.find(':');
       if (colon == std::string::npos || colon + 1 == v.size())
-        throw std::invalid_argument("--screenshot needs FRAME:FILE, got '" + v + "'");
-      c.Screenshots.emplace_back(ParseNumber<int64_t>(v.substr(0, colon), "--screenshot frame"), v.substr(colon + 1));
+        throw std::invalid_argument(a + " needs FRAME:FILE, got '" + v + "'");
+      (a == "--screenshot" ? c.Screenshots : c.StateDumps)
+          .emplace_back(ParseNumber<int64_t>(v.substr(0, colon), (a + " frame").c_str()), v.substr(colon + 1));
     } else {
       throw std::invalid_argument("unknown argument '" + a + "'");
     }
   }
-  const bool driverOnly = !c.InputFile.empty() || !c.DumpStateFile.empty() || !c.Screenshots.empty() || c.Seed ||
-                          !c.AudioOutFile.empty();
+  const bool driverOnly = !c.InputFile.empty() || !c.DumpStateFile.empty() || !c.Screenshots.empty() ||
+                          !c.StateDumps.empty() || c.Seed || !c.AudioOutFile.empty();
   if (driverOnly && !c.Frames)
-    throw std::invalid_argument("--input, --dump-state, --screenshot, --seed and --audio-out need --frames");
-  for (const auto& [frame, file] : c.Screenshots)
-    if (frame < 0 || frame >= *c.Frames)
-      throw std::invalid_argument("--screenshot " + std::to_string(frame) + ":" + file + ": the run has frames 0 to " +
-                                  std::to_string(*c.Frames - 1));
+    throw std::invalid_argument(
+        "--input, --dump-state, --dump-state-at, --screenshot, --seed and --audio-out need --frames");
+  for (const auto* list : {&c.Screenshots, &c.StateDumps})
+    for (const auto& [frame, file] : *list)
+      if (frame < 0 || frame >= *c.Frames)
+        throw std::invalid_argument(std::to_string(frame) + ":" + file + ": the run has frames 0 to " +
+                                    std::to_string(*c.Frames - 1));
   return c;
 }
 
@@ -310,4 +315,9 @@ std::string DumpStateJson(const TqvxScene& s) {
   j["menu"] = MenuStateJson(s);
   j["video"] = VideoStateJson(s);
   return j.dump(2) + "\n";
+}
+
+void WriteStateDump(const TqvxScene& s, const std::string& file) {
+  const std::string json = DumpStateJson(s);
+  WriteFileBytes(file, std::span(reinterpret_cast<const uint8_t*>(json.data()), json.size()));
 }

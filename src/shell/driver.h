@@ -31,6 +31,7 @@ struct TCommandLine {
   std::string DumpStateFile;
   std::string AudioOutFile;  // the mixed sound as a WAV file
   std::vector<std::pair<int64_t, std::string>> Screenshots;  // frame, file
+  std::vector<std::pair<int64_t, std::string>> StateDumps;   // frame, file
 };
 
 // Throws std::invalid_argument with a message naming the bad argument.
@@ -62,3 +63,5 @@ class TScriptedInput {
 
 // The state dump: JSON with the scene's observable state.
 std::string DumpStateJson(const TqvxScene& scene);
+// The state dump written to `file`; throws EGameError when it cannot be.
+void WriteStateDump(const TqvxScene& scene, const std::string& file);

@@ -145,6 +145,8 @@ bool RunFrame(TqvxGame& game, const TCommandLine& cmd, const TScriptedInput& scr
   game.Renderer->Render(ShownScene(game), game.Form->GameViewport(), dw, dh);
   for (const auto& [at, file] : cmd.Screenshots)
     if (at == frame) Guarded(game, [&] { SaveBitmap32(file, game.Renderer->Snapshot(ShownScene(game))); });
+  for (const auto& [at, file] : cmd.StateDumps)
+    if (at == frame) Guarded(game, [&] { WriteStateDump(game.Scene, file); });
   if (s.OutlineTimer > 0 && !s.MenuActive && !s.VideoPlaying)
     game.Renderer->DrawOutlines(HotZoneOutlines(s), game.Form->GameViewport());
   game.Form->Present();
@@ -155,9 +157,8 @@ bool RunFrame(TqvxGame& game, const TCommandLine& cmd, const TScriptedInput& scr
 int ShutDown(TqvxGame& game, const TCommandLine& cmd) {
   game.Form->SetScreenSaverEnabled(true);
   if (!cmd.DumpStateFile.empty()) {
-    const std::string json = DumpStateJson(game.Scene);
     try {
-      WriteFileBytes(cmd.DumpStateFile, std::span(reinterpret_cast<const uint8_t*>(json.data()), json.size()));
+      WriteStateDump(game.Scene, cmd.DumpStateFile);
     } catch (const EGameError& e) {
       std::fprintf(stderr, "ovgame: %s\n", e.what());
       return 1;
