@@ -13,6 +13,7 @@
 #include "art_common.h"
 #include "cabin_art.h"
 #include "captions.h"
+#include "ending_art.h"
 #include "font_art.h"
 #include "hero_art.h"
 #include "item_art.h"
@@ -80,6 +81,7 @@ int main(int argc, char** argv) {
     BuildLakeArt(lake, bold);
     BuildLakeProps(lake, bold);
     BuildSpeechBubbles(lake, bold);
+    BuildEndingArt(lake, bold);
     BuildNightSky(lake);
     lake.WriteManifest();
 
