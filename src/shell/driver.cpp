@@ -41,7 +41,7 @@ const char* CommandLineHelp() {
   return "usage: ovgame [--data DIR] [--windowed] [--save-dir DIR] [--location NAME.qvx] [--trace FILE]\n"
          "       ovgame --data DIR --frames N [--dt SECONDS] [--seed N] [--input FILE]\n"
          "              [--dump-state FILE] [--dump-state-at FRAME:FILE]...\n"
-         "              [--screenshot FRAME:FILE]... [--audio-out FILE]\n"
+         "              [--screenshot FRAME:FILE]... [--audio-out FILE] [--no-render]\n"
          "\n"
          "  --data DIR             the game directory (default: the current directory)\n"
          "  --windowed             play in a resizable window instead of full screen\n"
@@ -73,6 +73,8 @@ const char* CommandLineHelp() {
          "  --audio-out FILE       write the mixed sound of the run as a 16-bit stereo\n"
          "                         44100 Hz WAV file (the audio device is never used\n"
          "                         in driver mode)\n"
+         "  --no-render            draw only the frames a screenshot is taken of, to\n"
+         "                         measure the engine's own cost\n"
          "\n"
          "In driver mode the game runs in a window, message boxes print to standard\n"
          "error, and the exit status is 1 when start-up failed and 2 when an error\n"
@@ -115,6 +117,8 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv) {
       c.InputFile = value();
     } else if (a == "--dump-state") {
       c.DumpStateFile = value();
+    } else if (a == "--no-render") {
+      c.NoRender = true;
     } else if (a == "--audio-out") {
       c.AudioOutFile = value();
     } else if (a == "--screenshot" || a == "--dump-state-at") {
@@ -129,10 +133,10 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv) {
     }
   }
   const bool driverOnly = !c.InputFile.empty() || !c.DumpStateFile.empty() || !c.Screenshots.empty() ||
-                          !c.StateDumps.empty() || c.Seed || !c.AudioOutFile.empty();
+                          !c.StateDumps.empty() || c.Seed || !c.AudioOutFile.empty() || c.NoRender;
   if (driverOnly && !c.Frames)
     throw std::invalid_argument(
-        "--input, --dump-state, --dump-state-at, --screenshot, --seed and --audio-out need --frames");
+        "--input, --dump-state, --dump-state-at, --screenshot, --seed, --audio-out and --no-render need --frames");
   for (const auto* list : {&c.Screenshots, &c.StateDumps})
     for (const auto& [frame, file] : *list)
       if (frame < 0 || frame >= *c.Frames)

@@ -32,6 +32,7 @@ struct TCommandLine {
   std::string AudioOutFile;  // the mixed sound as a WAV file
   std::vector<std::pair<int64_t, std::string>> Screenshots;  // frame, file
   std::vector<std::pair<int64_t, std::string>> StateDumps;   // frame, file
+  bool NoRender = false;  // draw only the frames a screenshot is asked of
 };
 
 // Throws std::invalid_argument with a message naming the bad argument.

@@ -4,6 +4,7 @@
 // operation only: they are shown and the game goes on.
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -140,13 +141,16 @@ bool RunFrame(TqvxGame& game, const TCommandLine& cmd, const TScriptedInput& scr
   // After the step, so that a sound a script starts in this frame is heard
   // from this frame's share of the output on.
   SoundAdvance(elapsed);
+  for (const auto& [at, file] : cmd.StateDumps)
+    if (at == frame) Guarded(game, [&] { WriteStateDump(game.Scene, file); });
+  const auto shot = std::find_if(cmd.Screenshots.begin(), cmd.Screenshots.end(),
+                                 [frame](const auto& entry) { return entry.first == frame; });
+  if (cmd.NoRender && shot == cmd.Screenshots.end()) return !s.QuitRequested;
   int32_t dw = 0, dh = 0;
   game.Form->DrawableSize(dw, dh);
   game.Renderer->Render(ShownScene(game), game.Form->GameViewport(), dw, dh);
   for (const auto& [at, file] : cmd.Screenshots)
     if (at == frame) Guarded(game, [&] { SaveBitmap32(file, game.Renderer->Snapshot(ShownScene(game))); });
-  for (const auto& [at, file] : cmd.StateDumps)
-    if (at == frame) Guarded(game, [&] { WriteStateDump(game.Scene, file); });
   if (s.OutlineTimer > 0 && !s.MenuActive && !s.VideoPlaying)
     game.Renderer->DrawOutlines(HotZoneOutlines(s), game.Form->GameViewport());
   game.Form->Present();
