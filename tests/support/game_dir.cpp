@@ -34,14 +34,16 @@ int RunCommand(const std::string& command, std::string* captured, bool andOutput
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TRunResult RunGame(const fs::path& data, const fs::path& scratch, int frames, const std::vector<std::string>& extra) {
+TRunResult RunGame(const fs::path& data, const fs::path& scratch, int frames, const std::vector<std::string>& extra,
+                   const std::string& wrapper) {
   TRunResult r;
   const fs::path state = scratch / "state.json";
   fs::remove(state);
   // Mesa and the X libraries keep allocations until exit; leak checks are for
   // the unit tests.
-  std::string cmd = "ASAN_OPTIONS=detect_leaks=0 " + std::string(OVGAME_PATH) + " --data " + Quote(data.string()) +
-                    " --frames " + std::to_string(frames) + " --dump-state " + Quote(state.string());
+  std::string cmd = "ASAN_OPTIONS=detect_leaks=0 " + (wrapper.empty() ? "" : wrapper + " ") + std::string(OVGAME_PATH) +
+                    " --data " + Quote(data.string()) + " --frames " + std::to_string(frames) + " --dump-state " +
+                    Quote(state.string());
   for (const auto& a : extra) cmd += " " + Quote(a);
   r.ExitCode = RunCommand(cmd, &r.Stderr);
   std::ifstream f(state);

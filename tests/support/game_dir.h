@@ -28,9 +28,11 @@ std::string Quote(const std::string& s);
 // `andOutput`, its standard output too) lands in *captured.
 int RunCommand(const std::string& command, std::string* captured, bool andOutput = false);
 // Runs ovgame --data DATA --frames N with extra arguments in driver mode and
-// reads the state it dumps into the folder `scratch`.
+// reads the state it dumps into the folder `scratch`. A `wrapper` is a shell
+// command that runs the game given as its last arguments ("sh -c '...; exec
+// \"$@\"' sh"): how a test puts the game under conditions of the system.
 TRunResult RunGame(const std::filesystem::path& data, const std::filesystem::path& scratch, int frames,
-                   const std::vector<std::string>& extra = {});
+                   const std::vector<std::string>& extra = {}, const std::string& wrapper = {});
 // The dumped object of that name; a test failure and null when there is none.
 nlohmann::json Named(const nlohmann::json& state, const std::string& name);
 inline int Var(const nlohmann::json& state, int i) { return state["variables"][static_cast<size_t>(i)].get<int>(); }
