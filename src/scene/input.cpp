@@ -251,7 +251,7 @@ void Keys(TqvxScene& scene, float dt) {
       if (scene.DayTime.Time > 1) scene.DayTime.Time -= 1;
     }
     if (scene.EscReleased && scene.MenuEnabled >= 1) OpenMenuFromPlay(scene);
-    if (KeyDown(scene, kVkF2)) SaveGame(scene, kQuickSave);
+    if (KeyDown(scene, kVkF2)) SaveGameFromPlay(scene, kQuickSave);
     if (KeyDown(scene, kVkF3)) LoadThroughLoader(scene, kQuickSave);
   }
   if (!scene.InputEnabled) {

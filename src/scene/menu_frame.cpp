@@ -143,8 +143,8 @@ void PanelInput(TqvxScene& scene, int32_t mx, int32_t my) {
     if (load) {
       LoadThroughLoader(scene, SlotFileName(n + 1));
     } else {
-      SaveGame(scene, SlotFileName(n + 1));
-      HideMenu(scene);
+      // A save that failed keeps the panel open, the message over it.
+      if (SaveGameFromPlay(scene, SlotFileName(n + 1))) HideMenu(scene);
     }
     return;
   }

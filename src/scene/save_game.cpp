@@ -382,6 +382,20 @@ void SaveGame(TqvxScene& scene, const std::string& fileName) {
   WriteFileReplacing(SaveFilePath(scene, fileName), bytes, SaveDisplayName(scene, fileName));
 }
 
+bool SaveGameFromPlay(TqvxScene& scene, const std::string& fileName) {
+  if (!scene.ErrorHook) {
+    SaveGame(scene, fileName);
+    return true;
+  }
+  try {
+    SaveGame(scene, fileName);
+    return true;
+  } catch (const EGameError& e) {
+    scene.ErrorHook(e.what());
+    return false;
+  }
+}
+
 void CheckSaveGame(const TqvxScene& scene, const std::string& fileName) { PrepareLoad(scene, fileName); }
 
 void LoadGame(TqvxScene& scene, const std::string& fileName) {

@@ -17,6 +17,10 @@
 // once the new one is complete. Throws EGameError when it cannot; the old
 // file is then untouched.
 void SaveGame(TqvxScene& scene, const std::string& fileName);
+// SaveGame for the keys and panels of play: a save that cannot be written
+// is told through scene.ErrorHook, and the frame that asked goes on. False
+// then.
+bool SaveGameFromPlay(TqvxScene& scene, const std::string& fileName);
 // Reads the save back: the current location is replaced by the saved one.
 void LoadGame(TqvxScene& scene, const std::string& fileName);
 // The check LoadGame makes first, alone: throws EGameError naming the file

@@ -31,6 +31,7 @@ void GameLoadOptions(TqvxGame& game) {
 
 void GameInit(TqvxGame& game) {
   RegisterAllCommands();
+  game.Scene.ErrorHook = [&game](const std::string& text) { ReportError(game, text); };
   if (game.Form) game.Form->SetScreenSaverEnabled(false);
   game.VideoTimer = TTimer(100, false);
   GameLoadArchives(game);

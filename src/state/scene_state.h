@@ -234,6 +234,10 @@ struct TqvxScene {
   // Sees every instruction a run executes, before it does, with its level;
   // an author's trace of what the scripts did. Empty: none.
   std::function<void(const TqvxScene&, const TScriptLevel&, const TScriptInstruction&)> TraceHook;
+  // Tells the player of an error that ends only the operation that met it
+  // (a save that cannot be written) while the frame goes on; installed by
+  // the shell. Empty: the error is thrown like any other.
+  std::function<void(const std::string& text)> ErrorHook;
 
   // Seconds left of the outlines of the hot zones (Tab); drawn over the
   // picture on screen only, never into screenshots, never saved.
