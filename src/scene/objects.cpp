@@ -104,7 +104,7 @@ void MoveObject(TqvxScene& scene, int32_t object, float dt) {
 void PlaceSprites(TqvxScene& scene) {
   const float maxScroll = MaxScroll(scene);
   if (scene.ScrollX > maxScroll) scene.ScrollX = maxScroll;
-  if (scene.ScrollX < 0) scene.ScrollX = 0;
+  if (!(scene.ScrollX >= 0)) scene.ScrollX = 0;  // a NaN too: a damaged save's positions
   for (TqvxObject& o : scene.Objects) {
     if (!o.Sprite) continue;
     const float screenX = (o.X - scene.ScrollX) * o.Parallax;
@@ -127,7 +127,7 @@ void UpdateScroll(TqvxScene& scene, float dt) {
     scene.ScrollTarget = hero->X - 400;
   const float maxScroll = MaxScroll(scene);
   if (scene.ScrollTarget > maxScroll) scene.ScrollTarget = maxScroll;
-  if (scene.ScrollTarget < 0) scene.ScrollTarget = 0;
+  if (!(scene.ScrollTarget >= 0)) scene.ScrollTarget = 0;
   scene.ScrollX = scene.ScrollTarget;
   PlaceSprites(scene);
 }

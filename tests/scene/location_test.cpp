@@ -150,9 +150,11 @@ TEST_F(SceneTest, ScrollClampsAndParallaxScales) {
   EXPECT_EQ(s_.ScrollX, 50);
   EXPECT_FLOAT_EQ(s_.Objects[size_t(o)].Sprite->PositionX, 275) << "half the scroll speed";
   EXPECT_FLOAT_EQ(s_.Objects[size_t(follow)].Sprite->PositionX, 400) << "the full scroll";
-  s_.Objects[size_t(follow)].X = 10;
-  UpdateScroll(s_, 0.02f);
-  EXPECT_EQ(s_.ScrollX, 0);
+  for (float x : {10.0f, std::nanf("")}) {
+    s_.Objects[size_t(follow)].X = x;
+    UpdateScroll(s_, 0.02f);
+    EXPECT_EQ(s_.ScrollX, 0) << "left of the start, or a damaged save's position";
+  }
   for (int columns : {40, 30}) {
     s_.GridWidth = columns;
     s_.Objects[size_t(follow)].X = 2000;
