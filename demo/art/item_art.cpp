@@ -55,6 +55,37 @@ void HazelPole(cairo_t* cr) {
   cairo_fill(cr);
 }
 
+// A tin seen from above and a little from the side, worms in the earth.
+void BaitTin(cairo_t* cr) {
+  cairo_rectangle(cr, 9, 22, 30, 14);
+  SetColor(cr, Hex(0x8a949e));
+  cairo_fill(cr);
+  cairo_save(cr);
+  cairo_translate(cr, 24, 36);
+  cairo_scale(cr, 15, 5);
+  cairo_arc(cr, 0, 0, 1, 0, M_PI);
+  cairo_restore(cr);
+  SetColor(cr, Hex(0x8a949e));
+  cairo_fill(cr);
+  cairo_save(cr);
+  cairo_translate(cr, 24, 22);
+  cairo_scale(cr, 15, 5);
+  cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+  cairo_restore(cr);
+  SetColor(cr, Hex(0x5e4028));
+  cairo_fill_preserve(cr);
+  SetColor(cr, kInk);
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  for (int i = 0; i < 3; ++i) {
+    cairo_move_to(cr, 17 + i * 7, 23);
+    cairo_rel_curve_to(cr, 2, -6, 6, -2, 5, -8);
+    SetColor(cr, Hex(0xd88080));
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+  }
+}
+
 // A round wooden button with a question mark: brighter under the mouse,
 // pushed in while pressed.
 void HintButton(cairo_t* cr, int state) {
@@ -91,6 +122,13 @@ void BuildItemArt(TArtArchive& archive) {
     else
       HazelPole(*c);
     archive.Add(ItemPictureName(id), c);
+  }
+  {
+    TCanvas c(48, 48);
+    cairo_set_line_cap(*c, CAIRO_LINE_CAP_ROUND);
+    SoftEllipse(*c, 24, 40, 16, 4, Hex(0x000000), 0.3, 2);
+    BaitTin(*c);
+    archive.Add(ItemPictureName(kBaitItem), c);
   }
   const char* const names[] = {"btn_hint_n", "btn_hint_h", "btn_hint_p"};
   for (int state = 0; state < 3; ++state) {

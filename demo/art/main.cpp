@@ -21,6 +21,7 @@
 #include "menu_art.h"
 #include "night_art.h"
 #include "prop_art.h"
+#include "story_art.h"
 #include "system_art.h"
 
 namespace {
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
     TArtArchive system("system", JoinPath(out, "system"));
     BuildSystemArt(system);
     BuildItemArt(system);
+    BuildCloseUpArt(system, bold);
     WriteFontWidths(BuildFont(system, font), JoinPath(out, "fnt1.dat"));
     system.WriteManifest();
 
@@ -83,6 +85,7 @@ int main(int argc, char** argv) {
     BuildSpeechBubbles(lake, bold);
     BuildEndingArt(lake, bold);
     BuildNightSky(lake);
+    BuildStoryArt(lake, bold);
     lake.WriteManifest();
 
     TArtArchive forest("loc_forest", JoinPath(out, "loc_forest"));
@@ -93,6 +96,7 @@ int main(int argc, char** argv) {
 
     TArtArchive cabin("loc_cabin", JoinPath(out, "loc_cabin"));
     BuildCabinArt(cabin);
+    BuildCabinProps(cabin);
     BuildSpeechBubbles(cabin, bold);
     cabin.WriteManifest();
 
