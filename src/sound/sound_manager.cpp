@@ -1,6 +1,7 @@
 #include "sound/sound_manager.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 
@@ -82,7 +83,12 @@ int32_t LoadSampleFile(const std::string& gamePath) {
 
 }  // namespace
 
-int32_t RoundHalfEven(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+int32_t RoundHalfEven(double v) {
+  // Positions and radii come from saves too, so distances and levels may be
+  // anything: they saturate at the ends of the range, and a NaN is 0.
+  if (std::isnan(v)) return 0;
+  return static_cast<int32_t>(std::nearbyint(std::clamp(v, double{INT32_MIN}, double{INT32_MAX})));
+}
 
 void InitSound(TqvxScene& scene) {
   TqvxSound& s = scene.Sound;

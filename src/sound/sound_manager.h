@@ -92,5 +92,6 @@ void FadeOutAll(TqvxScene& scene);
 // current one ends; first thing every frame.
 void UpdateMusic(TqvxScene& scene, float dt);
 
-// Nearest integer, halves to the even neighbour.
+// Nearest integer, halves to the even neighbour; beyond the int32 range the
+// nearest end, and 0 for a NaN.
 int32_t RoundHalfEven(double v);

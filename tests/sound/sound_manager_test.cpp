@@ -130,6 +130,7 @@ TEST_F(SoundManager, PositionalAndTimeOfDayLevels) {
       {900, 300, 0, 45},   // beyond the radius
       {350, 300, 52, 52},  // a quarter: 52.5 both, halves to even
       {400, 500, 0, 52},   // exactly at the radius
+      {3e38f, 300, 0, 52},  // further than any int32 of distance (a damaged save's listener)
       {400, 300, 70, 50},
   };
   PlayPositional(scene_, Sample("water"), 400, 300, 200);
