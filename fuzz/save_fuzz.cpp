@@ -9,11 +9,13 @@
 // With QVX_FUZZ_SAVE_SEED=FILE set, the target writes a save of its location
 // to FILE at start: that is how the seed corpus is made.
 #include <cstddef>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <span>
 #include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <unistd.h>
