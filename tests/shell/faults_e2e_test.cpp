@@ -45,7 +45,7 @@ constexpr int kFrames = kPlay + 20;
 // state dump.
 class TFaultGame {
  public:
-  explicit TFaultGame(const std::string &name) : game_(name), scratch_("faults_" + name) {
+  explicit TFaultGame(const std::string& name) : game_(name), scratch_("faults_" + name) {
     std::string big;
     for (int i = 0; i < 300; ++i) big += "  add_to_variables op1=9 op2=1 op3=0\n";
     game_.WriteLocation("init.qvx", LocationSource(40,
@@ -59,12 +59,12 @@ class TFaultGame {
                                                        "function \"tick\"\n  add_to_variables op1=1 op2=1 "
                                                        "op3=1\nend\n"));
   }
-  const fs::path &Dir() const { return game_.Dir(); }
-  const TScratchDir &Scratch() const { return scratch_; }
+  const fs::path& Dir() const { return game_.Dir(); }
+  const TScratchDir& Scratch() const { return scratch_; }
   // A save made by the game itself in a run without faults, kept as the one
   // a failed save must not harm; the run's frames of play are what a run
   // with faults must count too.
-  std::vector<uint8_t> MakeOldSave(const fs::path &folder) {
+  std::vector<uint8_t> MakeOldSave(const fs::path& folder) {
     const TRunResult r = Run(kFrames, kPlaySaveAndPlay, {"--save-dir", folder.string()});
     EXPECT_EQ(r.ExitCode, 0) << r.Stderr;
     if (r.State.is_object()) Ticks = Var(r.State, 1);
@@ -73,20 +73,20 @@ class TFaultGame {
   }
   int Ticks = -1;
   // The state is dumped into the scratch folder, which no condition touches.
-  TRunResult Run(int frames, const std::string &input, std::vector<std::string> extra = {},
-                 const std::string &wrapper = {}) {
+  TRunResult Run(int frames, const std::string& input, std::vector<std::string> extra = {},
+                 const std::string& wrapper = {}) {
     scratch_.Write("input.txt", input);
     extra.insert(extra.begin(), {"--input", (scratch_ / "input.txt").string()});
     return RunGame(game_.Dir(), scratch_.Path, frames, extra, wrapper);
   }
-  void Remove(const std::string &relative) { fs::remove(game_.Dir() / relative); }
+  void Remove(const std::string& relative) { fs::remove(game_.Dir() / relative); }
 
  private:
   TTestGameDir game_;
   TScratchDir scratch_;
 };
 
-int Lines(const std::string &text, const std::string &part) {
+int Lines(const std::string& text, const std::string& part) {
   int n = 0;
   for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
   return n;
@@ -94,7 +94,7 @@ int Lines(const std::string &text, const std::string &part) {
 
 // The game went on: both clicks and every frame counted, and no crash or
 // sanitizer report.
-void ExpectPlayedOn(const TRunResult &r, const std::string &what, int ticks) {
+void ExpectPlayedOn(const TRunResult& r, const std::string& what, int ticks) {
   ASSERT_TRUE(r.State.is_object()) << what << ": no state dump; " << r.Stderr;
   EXPECT_EQ(Var(r.State, 0), 2) << what << ": the clicks after the fault count";
   EXPECT_EQ(Var(r.State, 1), ticks) << what << ": no frame is lost to the fault";
@@ -103,11 +103,11 @@ void ExpectPlayedOn(const TRunResult &r, const std::string &what, int ticks) {
 }
 
 // Mounts the game directory read-only in a mount namespace of its own.
-const char *const kReadOnlyWrapper =
+const char* const kReadOnlyWrapper =
     "unshare -m sh -c 'mount --bind \"$0\" \"$0\" && mount -o remount,ro,bind "
     "\"$0\" \"$0\" && exec \"$@\"'";
 
-bool CanMountReadOnly(const fs::path &dir) {
+bool CanMountReadOnly(const fs::path& dir) {
   std::string out;
   return RunCommand(std::string(kReadOnlyWrapper) + " " + Quote(dir.string()) + " sh -c '! touch \"$0\"/.probe'",
                     &out) == 0;
@@ -183,7 +183,7 @@ TEST(FaultsEndToEnd, AFullDiskDuringASaveKeepsTheOldSave) {
 // A start-up file that is missing ends the game before its first frame with
 // one message naming it and exit status 1, not a crash.
 TEST(FaultsEndToEnd, AMissingStartUpFileIsNamedOnce) {
-  for (const char *file : {"system.wgw", "GFX/person.wgw", "fnt1.dat", "SCENE/init.qvx"}) {
+  for (const char* file : {"system.wgw", "GFX/person.wgw", "fnt1.dat", "SCENE/init.qvx"}) {
     TFaultGame g("start_up");
     g.Remove(file);
     const TRunResult r = g.Run(5, "");
