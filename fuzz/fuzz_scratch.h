@@ -18,7 +18,8 @@ class TFuzzScratch {
   explicit TFuzzScratch(const std::string& name) : dir_(Base() / ("qvx_fuzz_" + name + "_" + std::to_string(::getpid()))) {
     std::filesystem::create_directories(dir_);
   }
-  ~TFuzzScratch() {
+  ~TFuzzScratch() { Remove(); }
+  void Remove() const {
     std::error_code ec;
     std::filesystem::remove_all(dir_, ec);
   }

@@ -154,7 +154,9 @@ TGame* gGame = nullptr;
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  // The game lives until the process ends; only its folder is removed then.
   gGame = new TGame;
+  std::atexit([] { gGame->Scratch.Remove(); });
   if (const char* seed = std::getenv("QVX_FUZZ_SAVE_SEED")) {
     const TInFolder inside(gGame->Scratch.Dir());
     gGame->Enter();
