@@ -84,6 +84,12 @@ void TTestGameDir::WriteArchive(const std::string& gamePath, const std::vector<T
     img.Record.FrameTime = p.FrameTimeMs;
     img.Record.ScaleX = img.Record.ScaleY = 1000;
     img.Record.ColorR = img.Record.ColorG = img.Record.ColorB = img.Record.ColorA = 1000;
+    // Drawn as the packing tool's pictures are by default: modulated, the
+    // picture's own alpha, blended by it. (All codes 0 would draw each
+    // colour inverted, added onto what lies below.)
+    img.Record.ModeCode = 2;
+    img.Record.AlphaCode = 1;
+    img.Record.BlendCode = 2;
     img.Picture.Width = p.Width;
     img.Picture.Height = p.Height;
     img.Picture.Bits = 32;
