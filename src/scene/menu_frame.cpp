@@ -1,6 +1,7 @@
 #include "scene/menu_frame.h"
 
 #include "menu/menu.h"
+#include "platform/game_error.h"
 #include "platform/input_state.h"
 #include "scene/input.h"
 #include "scene/location.h"
@@ -266,10 +267,17 @@ void MenuFrame(TqvxScene& scene, float) {
   MenuInput(scene);
 }
 
-void LoadThroughLoader(TqvxScene& scene, const std::string& fileName) {
+bool LoadThroughLoader(TqvxScene& scene, const std::string& fileName) {
   // A save that cannot be loaded is refused here, while the game (or the
-  // menu) is still where the player left it, rather than in the loader.
-  CheckSaveGame(scene, fileName);
+  // menu) is still where the player left it, rather than in the loader; the
+  // refusal is told and the frame goes on.
+  try {
+    CheckSaveGame(scene, fileName);
+  } catch (const EGameError& e) {
+    if (!scene.ErrorHook) throw;
+    scene.ErrorHook(e.what());
+    return false;
+  }
   if (scene.MenuActive) HideMenu(scene);
   scene.PendingLoad = fileName;
   UnloadLocation(scene);
@@ -280,6 +288,7 @@ void LoadThroughLoader(TqvxScene& scene, const std::string& fileName) {
   UpdateScroll(scene, -1);
   scene.FadeLevel = 1.0f;
   scene.FadeIn = true;
+  return true;
 }
 
 std::span<const TCommandBinding> MenuCommands() {

@@ -30,8 +30,9 @@ void MenuFrame(TqvxScene& scene, float dt);
 void RefreshSlots(TqvxScene& scene);
 // Leaves the running game for the loader location, which loads `fileName`
 // (the load panel and the quick load key). A save that does not fit is
-// refused first with the error naming it, and nothing changes.
-void LoadThroughLoader(TqvxScene& scene, const std::string& fileName);
+// refused first with the error naming it, and nothing changes: told through
+// the scene's error hook when it has one (false then), thrown otherwise.
+bool LoadThroughLoader(TqvxScene& scene, const std::string& fileName);
 
 // Commands 33 (open a menu page) and 47 (reopen the menu archive).
 std::span<const TCommandBinding> MenuCommands();

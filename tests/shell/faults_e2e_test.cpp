@@ -22,7 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kPlay = 30;  // the start location's fade-in is over
-constexpr int kF2 = 113;
+constexpr int kF2 = 113, kF3 = 114;
 constexpr int kPrintScreen = 44;
 
 std::string Tap(int frame, int vk) {
@@ -193,4 +193,18 @@ TEST(FaultsEndToEnd, AMissingStartUpFileIsNamedOnce) {
     EXPECT_EQ(Lines(r.Stderr, name), 1) << file << ": " << r.Stderr;
     EXPECT_EQ(Lines(r.Stderr, "error"), 1) << file << ": one message, " << r.Stderr;
   }
+}
+
+// A quick save cut short is refused where the player stands when F3 asks for
+// it: one message naming it, and the game plays on without losing a frame.
+TEST(FaultsEndToEnd, ADamagedQuickSaveIsRefusedAndPlayGoesOn) {
+  TFaultGame g("bad_load");
+  const fs::path saves = g.Scratch().Path / "saves";
+  const std::vector<uint8_t> whole = g.MakeOldSave(saves);
+  ASSERT_GT(whole.size(), 100u);
+  WriteFileBytes(saves / "quick.save", std::span(whole.data(), whole.size() / 2));
+  const TRunResult r = g.Run(kFrames, Click(kPlay) + Tap(kPlay + 4, kF3) + Click(kPlay + 12),
+                             {"--save-dir", saves.string()});
+  ExpectPlayedOn(r, "damaged quick save", g.Ticks);
+  EXPECT_EQ(Lines(r.Stderr, "quick.save"), 1) << r.Stderr;
 }
