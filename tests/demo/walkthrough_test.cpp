@@ -108,6 +108,11 @@ const TMilestone kMilestones[] = {
        EXPECT_TRUE(Holds(s, 9)) << "the bait";
        EXPECT_EQ(Var(s, 48), 1) << "the box open";
      }},
+    {"@out",
+     [](const nlohmann::json& s) {
+       EXPECT_EQ(Var(s, 42), 1) << "the view behind the window";
+       EXPECT_EQ(s["effects"]["panels"][0]["progress"], 1.0) << "panel layer 0 slid open";
+     }},
     {"@ending", [](const nlohmann::json& s) { EXPECT_EQ(s["location"], "lake.qvx"); }},
 };
 
