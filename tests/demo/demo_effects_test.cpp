@@ -9,9 +9,8 @@
 #include <numbers>
 #include <string>
 
-#include "platform/stream.h"
-#include "resources/image_readers.h"
 #include "support/game_dir.h"
+#include "support/screenshot_pixel.h"
 #include "support/scratch_dir.h"
 
 namespace {
@@ -95,15 +94,6 @@ TEST(DemoEffects, TheBoxInTheCabinOpensWithTheNumberOnTheBoatAndGivesTheBait) {
   }
 }
 
-uint32_t Pixel(const std::filesystem::path& bmp, int x, int y) {
-  const std::vector<uint8_t> bytes = ReadFileBytes(bmp);
-  TBinaryReader in(bytes, bmp.string());
-  TBitmap picture;
-  ReadBmpImage(in, picture);
-  const size_t at = (static_cast<size_t>(y) * static_cast<size_t>(picture.Width) + static_cast<size_t>(x)) * 4;
-  return uint32_t{picture.Pixels[at]} << 16 | uint32_t{picture.Pixels[at + 1]} << 8 | picture.Pixels[at + 2];
-}
-
 int Brightness(uint32_t rgb) { return static_cast<int>((rgb >> 16) + (rgb >> 8 & 0xFF) + (rgb & 0xFF)) / 3; }
 
 TEST(DemoEffects, F5BringsTheNightAndTheMoonRidesItsArc) {
@@ -121,9 +111,9 @@ TEST(DemoEffects, F5BringsTheNightAndTheMoonRidesItsArc) {
   const int mx = static_cast<int>(std::lround(moon["x"].get<double>()));
   const int my = static_cast<int>(std::lround(moon["y"].get<double>()));
   EXPECT_NEAR(mx, 340 + 400 * std::cos((-time / 2 - 0.1) * std::numbers::pi), 1);
-  EXPECT_GT(Brightness(Pixel(night, mx, my)), 200) << "the moon shines where its arc puts it";
+  EXPECT_GT(Brightness(ScreenshotPixel(night, mx, my)), 200) << "the moon shines where its arc puts it";
   // The sky over the far hills, clear of stars and moon.
-  EXPECT_LT(Brightness(Pixel(night, 250, 190)) * 2, Brightness(Pixel(dusk, 250, 190))) << "and the sky has darkened";
+  EXPECT_LT(Brightness(ScreenshotPixel(night, 250, 190)) * 2, Brightness(ScreenshotPixel(dusk, 250, 190))) << "and the sky has darkened";
 }
 
 }  // namespace

@@ -7,9 +7,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "platform/stream.h"
-#include "resources/image_readers.h"
 #include "support/game_dir.h"
+#include "support/screenshot_pixel.h"
 
 namespace {
 
@@ -37,16 +36,6 @@ std::string StoryLocation(const std::string& file) {
                             "  screen_setup op1=5 str1=\"" + file + "\"\n" + Count(0) + "end\n");
 }
 
-uint32_t Pixel(const std::filesystem::path& bmp, int x, int y) {
-  const std::vector<uint8_t> bytes = ReadFileBytes(bmp);
-  TBinaryReader in(bytes, bmp.string());
-  TBitmap picture;
-  ReadBmpImage(in, picture);
-  const size_t at = (static_cast<size_t>(y) * static_cast<size_t>(picture.Width) + static_cast<size_t>(x)) * 4;
-  const auto& p = picture.Pixels;
-  return uint32_t{p[at]} << 24 | uint32_t{p[at + 1]} << 16 | uint32_t{p[at + 2]} << 8 | 0xFF;
-}
-
 TEST(EffectsEndToEnd, ASketchStoryPlaysInThePanelAndTakesTheGameToItsNextLocation) {
   TTestGameDir game("sketch_story");
   WriteSystem(game);
@@ -63,11 +52,11 @@ TEST(EffectsEndToEnd, ASketchStoryPlaysInThePanelAndTakesTheGameToItsNextLocatio
   ASSERT_EQ(r.ExitCode, 0) << r.Stderr;
   // Compared among themselves: what colour a test picture is drawn in is the
   // renderer's matter.
-  const uint32_t panel = Pixel(slide, 100, 300);
-  EXPECT_NE(Pixel(slide, 700, 300), panel) << "the panel has slid in from the left, not yet across";
-  EXPECT_EQ(Pixel(sketch, 700, 300), panel) << "and is open";
-  EXPECT_NE(Pixel(sketch, 400, 300), panel) << "the first sketch zooms in the panel";
-  EXPECT_EQ(Pixel(sketch, 150, 300), panel) << "from its own place and size";
+  const uint32_t panel = ScreenshotPixel(slide, 100, 300);
+  EXPECT_NE(ScreenshotPixel(slide, 700, 300), panel) << "the panel has slid in from the left, not yet across";
+  EXPECT_EQ(ScreenshotPixel(sketch, 700, 300), panel) << "and is open";
+  EXPECT_NE(ScreenshotPixel(sketch, 400, 300), panel) << "the first sketch zooms in the panel";
+  EXPECT_EQ(ScreenshotPixel(sketch, 150, 300), panel) << "from its own place and size";
   const auto& effects = r.State["effects"];
   EXPECT_TRUE(effects["overlay_active"]);
   EXPECT_EQ(effects["sketch"]["count"], 2);
