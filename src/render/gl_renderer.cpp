@@ -37,6 +37,17 @@ GLenum EnvOf(TTextureMode mode) {
   }
 }
 
+// A sprite blended by an alpha that is 0 leaves the picture as it was: its
+// colour's alpha is 0 and every texture mode but replace multiplies the
+// texture's alpha by it. Software rasterisers pay for each pixel such a
+// sprite covers all the same, and a faded-out night sky is several screens
+// of them.
+bool DrawsNothing(const TGLLibMaterial* m) {
+  if (!m || m->Diffuse[3] > 0) return false;
+  if (m->BlendingMode != bmTransparency && m->BlendingMode != bmAdditive) return false;
+  return m->TextureDisabled || m->TextureMode != tmReplace;
+}
+
 uint32_t NextPowerOfTwo(uint32_t v) {
   uint32_t p = 1;
   while (p < v) p <<= 1;
@@ -199,6 +210,7 @@ void TGLRenderer::DrawNode(TGLNode& node) {
 }
 
 void TGLRenderer::DrawSprite(THUDSprite& sprite) {
+  if (DrawsNothing(sprite.ResolvedMaterial())) return;
   ApplyMaterial(sprite.MaterialLibrary(), sprite.ResolvedMaterial());
   const float hw = sprite.Width * 0.5f, hh = sprite.Height * 0.5f;
   const float cx = sprite.PositionX, cy = sprite.PositionY;

@@ -219,6 +219,14 @@ TEST_F(GLRendererTest, MaterialsOnKnownColours) {
       {200, 500, kWhite, [](auto& m) { m.Diffuse[1] = 0; }, {255, 0, 255, 255}},
       {300, 500, kBlue, [](auto& m) { m.TextureDisabled = true, m.Diffuse[0] = m.Diffuse[2] = 0; }, kGreen},
       {400, 500, kWhite, [](auto& m) { m.Texture2Name = "nothing"; }, kWhite},
+      // Alpha 0: blended by it, nothing shows (and nothing need be drawn);
+      // opaque, replaced or multiplied, the sprite still shows.
+      {400, 300, kBlue, [](auto& m) { m.BlendingMode = bmTransparency, m.Diffuse[3] = 0; }, {128, 128, 128, 255}},
+      {500, 300, kBlue, [](auto& m) { m.BlendingMode = bmAdditive, m.Diffuse[3] = 0; }, {128, 128, 128, 255}},
+      {600, 300, kBlue, [](auto& m) { m.Diffuse[3] = 0; }, kBlue},
+      {700, 300, kBlue, [](auto& m) { m.BlendingMode = bmTransparency, m.TextureMode = tmReplace, m.Diffuse[3] = 0; },
+       kBlue},
+      {700, 250, {255, 0, 128, 255}, [](auto& m) { m.BlendingMode = bmMultiply, m.Diffuse[3] = 0; }, {0, 128, 64, 255}},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     TGLLibMaterial m = Solid("m" + std::to_string(i), cases[i].Texel);
@@ -248,6 +256,8 @@ TEST_F(GLRendererTest, MaterialsOnKnownColours) {
   Sprite(scene_.Root(), 750, 100, 16, 16, "check");
 
   const TBitmap b = Shot();
+  EXPECT_EQ(renderer_->LastFrame().Quads, 2 + static_cast<int>(std::size(cases)) - 2 + 5)
+      << "every sprite but the two blended by an alpha of 0";
   for (const TCase& c : cases) ExpectPixels(b, {{c.X, c.Y, c.Want}}, 2);
   ExpectPixels(b, {{500, 500, kWhite}, {600, 500, kWhite}, {410, 100, kRed}, {690, 100, kBlue}, {390, 100, kWhite},
                    {675, 500, kRed}, {725, 500, {0, 255, 255, 255}}});
