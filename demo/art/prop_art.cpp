@@ -25,27 +25,6 @@ const TSpeechLine kSpeechLines[] = {
 };
 const int kSpeechLineCount = sizeof(kSpeechLines) / sizeof(kSpeechLines[0]);
 
-namespace {
-
-const TRgb kInk = Hex(0x1c1a24);
-const TRgb kCream = Hex(0xf6ead0);
-const TRgb kAmber = Hex(0xf2b45a);
-const TRgb kWoodDark = Hex(0x3a281c);
-const TRgb kWood = Hex(0x6e4b30);
-const TRgb kWoodLight = Hex(0x9a6e46);
-
-std::vector<std::string> SplitLines(const char* text) {
-  std::vector<std::string> lines(1);
-  for (const char* p = text; *p; ++p) {
-    if (*p == '\n')
-      lines.emplace_back();
-    else
-      lines.back() += *p;
-  }
-  return lines;
-}
-
-// Centred lines of text around (cx, cy), with a soft shadow when `shadow`.
 void CentredText(cairo_t* cr, const TSignFont& font, double size, const std::vector<std::string>& lines, double cx,
                  double cy, TRgb color, bool shadow) {
   cairo_set_font_face(cr, font.Cairo);
@@ -68,6 +47,26 @@ void CentredText(cairo_t* cr, const TSignFont& font, double size, const std::vec
     cairo_show_text(cr, line.c_str());
     y += lineH;
   }
+}
+
+namespace {
+
+const TRgb kInk = Hex(0x1c1a24);
+const TRgb kCream = Hex(0xf6ead0);
+const TRgb kAmber = Hex(0xf2b45a);
+const TRgb kWoodDark = Hex(0x3a281c);
+const TRgb kWood = Hex(0x6e4b30);
+const TRgb kWoodLight = Hex(0x9a6e46);
+
+std::vector<std::string> SplitLines(const char* text) {
+  std::vector<std::string> lines(1);
+  for (const char* p = text; *p; ++p) {
+    if (*p == '\n')
+      lines.emplace_back();
+    else
+      lines.back() += *p;
+  }
+  return lines;
 }
 
 void RoundRect(cairo_t* cr, double x, double y, double w, double h, double r) {

@@ -17,9 +17,19 @@
 // owl on a branch that blinks ("owl", "owl_blink").
 #pragma once
 
+#include <cairo.h>
+
 #include <string>
+#include <vector>
+
+#include "art_common.h"
 
 class TArtArchive;
+class TSignFont;
+
+// Lines of text centred around (cx, cy), with a soft shadow when `shadow`.
+void CentredText(cairo_t* cr, const TSignFont& font, double size, const std::vector<std::string>& lines, double cx,
+                 double cy, TRgb color, bool shadow);
 
 // The bubble texts, by picture name.
 struct TSpeechLine {
